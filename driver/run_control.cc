@@ -1,0 +1,173 @@
+#include "driver/run_control.h"
+
+#include <sys/stat.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <ctime>
+
+#include "constraint/constraint.h"
+#include "driver/report.h"
+#include "pipeline/pipeline.h"
+#include "pipeline/work_directory.h"
+#include "settings/command_line.h"
+#include "settings/consistency.h"
+
+namespace {
+
+void printBannerAndNotice() {
+  std::time_t now = std::time(nullptr);
+  std::tm local{};
+  localtime_r(&now, &local);
+  std::printf("%s(%s) command started... %s", kProductName, kVersionText, asctimeNow().c_str());
+  std::printf("Copyright (C) %d the talvo_s developers. Provided as is, without warranty of any kind.\n\n",
+              local.tm_year + 1900);
+  std::fflush(stdout);
+}
+
+// The installation root must hold the standard headers; the file is not opened.
+int checkInstallation(RunSettings& rs) {
+  const char* root = std::getenv("TALVO");
+  if (root == nullptr) {
+    reportError(rs, "The environment variable TALVO is not set up. ");
+    return -1;
+  }
+  std::string probe = std::string(root) + "/libtalvo/include/stdinclude/stdio.h";
+  struct stat info {};
+  if (stat(probe.c_str(), &info) != 0) {
+    reportError(rs, "An error is in the value of an environment variable TALVO. ");
+    return -1;
+  }
+  return 0;
+}
+
+// Only the first "-ctf" names the constraint file.
+int findConstraintFile(RunSettings& rs, const std::vector<std::string>& args) {
+  for (size_t i = 1; i < args.size(); ++i) {
+    if (args[i] == "-ctf") {
+      if (i + 1 == args.size()) {
+        reportError(rs, "A mistake is in specification of \"-ctf <fname>\" option.");
+        return -1;
+      }
+      rs.ctf = args[i + 1];
+      return 0;
+    }
+  }
+  return 0;
+}
+
+int readConstraints(RunSettings& rs, ConstraintStore& store) {
+  const std::string& path = *rs.ctf;
+  std::printf(">>> Checking constarint file ... '%s'\n", path.c_str());
+  setConstraintMode(store, 0, 1);
+  if (readConstraintFile(store, path) != 0) {
+    std::printf("Reading of a file went wrong. '%s'\n", path.c_str());
+    return -1;
+  }
+  applyConstraintOptions(store, rs);
+  return 0;
+}
+
+void echoCommandLine(const std::vector<std::string>& args) {
+  std::printf(">>> Checking option... %s", asctimeNow().c_str());
+  std::fputc('>', stdout);
+  for (size_t i = 1; i < args.size(); ++i) {
+    std::fputc(' ', stdout);
+    std::fwrite(args[i].data(), 1, args[i].size(), stdout);
+  }
+  std::fputs("\n\n", stdout);
+  std::fflush(stdout);
+}
+
+void excludeConflictingTargets(RunSettings& rs) {
+  if (rs.ansic && rs.algoc) {
+    reportError(rs, "An ANSI-C output and an AlgorithmicC output cannot be specified simultaneously.");
+  } else if (rs.ansic && rs.dsp) {
+    reportError(rs, "An ANSI-C output and a DSP output cannot be specified simultaneously.");
+  } else if (!rs.ansic && rs.algoc && rs.dsp) {
+    reportError(rs, "An AlgorithmicC output and a DSP output cannot be specified simultaneously.");
+  }
+}
+
+void printVersion() {
+  std::printf("*** %s version %s ***\n\n", kProductName, kVersionText);
+  std::fflush(stdout);
+}
+
+void printHelp() {
+  std::fputs(
+      ">>talvo_s [option(s)] C-files ...\n"
+      " C-files :C-langage sorce files.\n"
+      " option(s)\n"
+      "   -dsp   :Checking and analyzing for DSP. (default)\n"
+      "   -algoc :Checking and analyzing for AlgorithmicC.\n"
+      "   --version :Displaying version information.\n"
+      "   --help :Displaying help.\n"
+      "\n",
+      stdout);
+  std::fflush(stdout);
+}
+
+// Admission: every check that may refuse the run before a file is touched.
+int admitRun(RunSettings& rs) {
+  excludeConflictingTargets(rs);
+  std::fflush(stdout);
+  if (rs.errorCount != 0 || rs.warningCount != 0) {
+    std::puts("Displaying help: `--help'.");
+    return -1;
+  }
+  if (!rs.help && !rs.version && rs.inputFiles.empty()) {
+    reportError(rs, "No input files.");
+    return -1;
+  }
+  if (checkOptionConsistency(rs) != 0) {
+    return -1;
+  }
+  if (!rs.inputFiles.empty() && prepareInputList(rs) != 0) {
+    return -1;
+  }
+  return 0;
+}
+
+}  // namespace
+
+int32_t switchValue(const char* value) {
+  return (value != nullptr && value[0] == '1' && value[1] == '\0') ? 1 : 0;
+}
+
+int runTalvo(const std::vector<std::string>& args, RunSettings& rs, ConstraintStore& store) {
+  printBannerAndNotice();
+  rs.traceCommands = switchValue(std::getenv("TVM"));
+  rs.instanceDump = switchValue(std::getenv("TVPOMSK"));
+  if (checkInstallation(rs) != 0 || findConstraintFile(rs, args) != 0) {
+    return -1;
+  }
+  if (rs.ctf && readConstraints(rs, store) != 0) {
+    return -1;
+  }
+  echoCommandLine(args);
+  if (args.size() > 1) {
+    parseCommandLine(rs, args);
+  }
+  if (admitRun(rs) != 0) {
+    return -1;
+  }
+  if (rs.version) {
+    printVersion();
+  }
+  if (rs.help) {
+    printHelp();
+  }
+  if (rs.errorCount != 0) {
+    return -1;
+  }
+  if (rs.inputFiles.empty()) {
+    return 0;
+  }
+  int32_t result = runPipeline(rs);
+  releaseConstraintStore(store);
+  std::printf(result == 0 ? "command finished successfully. %s\n" : "command stopped. %s\n", asctimeNow().c_str());
+  std::fflush(stdout);
+  removeTemporaryFiles(rs);
+  return result;
+}

@@ -1,0 +1,11 @@
+// The checking and elaboration phases of tools.
+#pragma once
+
+#include <cstdint>
+
+#include "settings/run_settings.h"
+
+/// Runs every tool in order: 0, -2 (checking phase failed) or -3 (elaboration phase failed).
+int32_t runPipeline(RunSettings& rs);
+/// Removes "<input>.p" for every input file; the OR of the failures, never traced.
+int32_t removeTemporaryFiles(const RunSettings& rs);

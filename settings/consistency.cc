@@ -1,0 +1,3 @@
+#include "settings/consistency.h"
+
+int checkOptionConsistency(RunSettings& /*rs*/) { return 0; }

@@ -1,0 +1,75 @@
+#include "settings/table_spec.h"
+
+#include <cstring>
+#include <string_view>
+
+#include "settings/number.h"
+
+namespace {
+
+// strtok-like: skips leading separators, returns the token and moves `rest`
+// past the one separator that ended it.
+bool nextToken(std::string_view& rest, std::string_view separators, std::string_view& token) {
+  size_t start = rest.find_first_not_of(separators);
+  if (start == std::string_view::npos) {
+    rest = {};
+    return false;
+  }
+  size_t end = rest.find_first_of(separators, start);
+  token = rest.substr(start, end == std::string_view::npos ? std::string_view::npos : end - start);
+  rest = end == std::string_view::npos ? std::string_view{} : rest.substr(end + 1);
+  return true;
+}
+
+}  // namespace
+
+int isTableSize(int32_t value) {
+  for (int32_t size = 64; size <= 4096; size *= 2) {
+    if (value == size) {
+      return 0;
+    }
+  }
+  return -1;
+}
+
+int isTableBits(int32_t value) {
+  return (value == 8 || value == 16 || value == 24 || value == 32) ? 0 : -1;
+}
+
+int isTableAngle(int32_t value) { return (value == 90 || value == 180 || value == 360) ? 0 : -1; }
+
+int parseTableSpec(const char* text, int32_t& mode, int32_t& size, int32_t& bits, int32_t* angle) {
+  if (text == nullptr) {
+    return -1;
+  }
+  if (std::strcmp(text, "off") == 0) {
+    mode = 1;
+    return 0;
+  }
+  if (std::strcmp(text, "on") == 0) {
+    mode = 2;
+    return 0;
+  }
+  // The caller's text is only read, never cut up in place.
+  std::string_view rest(text);
+  std::string_view sizeText;
+  std::string_view bitsText;
+  std::string_view angleText;
+  if (!nextToken(rest, " :", sizeText) || !nextToken(rest, ":", bitsText) ||
+      (angle != nullptr && !nextToken(rest, ":", angleText))) {
+    return -1;
+  }
+  int32_t newSize = toInt32(sizeText);
+  int32_t newBits = toInt32(bitsText);
+  int32_t newAngle = angle != nullptr ? toInt32(angleText) : 0;
+  if (isTableSize(newSize) != 0 || isTableBits(newBits) != 0 || (angle != nullptr && isTableAngle(newAngle) != 0)) {
+    return -1;
+  }
+  mode = 2;
+  size = newSize;
+  bits = newBits;
+  if (angle != nullptr) {
+    *angle = newAngle;
+  }
+  return 0;
+}

@@ -1,0 +1,14 @@
+// Math-table specifications: "off", "on" or "<size>:<bits>[:<angle>]".
+#pragma once
+
+#include <cstdint>
+
+/// Parses a table specification into the fields of one table setting.
+/// `angle` is required and checked when given, ignored in the text otherwise.
+/// Returns 0, or -1 and leaves every field as it was.
+int parseTableSpec(const char* text, int32_t& mode, int32_t& size, int32_t& bits, int32_t* angle);
+
+/// Each returns 0 for an accepted value, -1 otherwise.
+int isTableSize(int32_t value);
+int isTableBits(int32_t value);
+int isTableAngle(int32_t value);
