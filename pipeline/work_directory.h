@@ -3,6 +3,8 @@
 
 #include <cstdint>
 #include <string>
+#include <string_view>
+#include <vector>
 
 #include "settings/run_settings.h"
 
@@ -13,3 +15,9 @@ int32_t prepareInputList(RunSettings& rs);
 int32_t resetWorkDirectory();
 /// Empties and deletes the tree at `path`; never follows a symbolic link.
 int32_t removeTree(const std::string& path);
+
+/// The text of an input list: every name followed by ";".
+std::string formatInputList(const std::vector<std::string>& names);
+/// The names of an input list text: everything before each ";" (of any
+/// length); text after the last ";" is not a name.
+std::vector<std::string> parseInputList(std::string_view text);

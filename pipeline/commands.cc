@@ -1,0 +1,145 @@
+#include "pipeline/commands.h"
+
+namespace {
+
+// Appends every part, then one blank: one piece of a command line.
+template <typename... Parts>
+void appendPiece(std::string& line, const Parts&... parts) {
+  (line.append(parts), ...);
+  line.push_back(' ');
+}
+
+// The first checker line decides the output kind for the whole run.
+const char* chooseOutputKind(RunSettings& rs) {
+  rs.dspOutput = false;
+  if (rs.all_ansic || rs.ansic) {
+    return "-ansic";
+  }
+  if (rs.all_algoc || rs.algoc) {
+    return "-algoc";
+  }
+  rs.dspOutput = true;
+  return "-dsp";
+}
+
+}  // namespace
+
+std::string joinDirectory(std::string_view directory) {
+  std::string joined(directory);
+  if (joined.empty() || joined.back() != '/') {
+    joined.push_back('/');
+  }
+  return joined;
+}
+
+std::string composeReaderCommand(const RunSettings& rs, std::string_view directory) {
+  std::string line = "lurin -notitle -o ";
+  appendPiece(line, joinDirectory(directory), "lurin.cfi");
+  for (const std::string& file : rs.inputFiles) {
+    appendPiece(line, file);
+  }
+  // Left for the shell to expand: the tool sees the installation's own headers.
+  appendPiece(line, "-i ", "$TALVO/libtalvo/include/stdinclude");
+  for (const std::string& definition : rs.D) {
+    appendPiece(line, "-d ", definition);
+  }
+  for (const std::string& path : rs.ip) {
+    appendPiece(line, "-i ", path);
+  }
+  line.push_back(' ');
+  return line;
+}
+
+std::string composeGraphCommand(const RunSettings& rs, std::string_view directory) {
+  const std::string dir = joinDirectory(directory);
+  std::string line = "dravik -pf -notitle -o ";
+  appendPiece(line, dir, "lurin.cdfg");
+  appendPiece(line, dir, "lurin.cfi");
+  for (const std::string& path : rs.ip) {
+    appendPiece(line, "-ip ", path);
+  }
+  return line;
+}
+
+std::string composeCheckerCommand(RunSettings& rs, std::string_view graphDirectory, std::string_view graphFile,
+                                  std::string_view infoDirectory, std::string_view infoFile, bool noCheck) {
+  std::string line = "talvoChk ";
+  appendPiece(line, joinDirectory(graphDirectory), graphFile);
+  appendPiece(line, joinDirectory(infoDirectory), infoFile);
+  if (noCheck) {
+    appendPiece(line, "-nochk");
+  }
+  if (rs.s_nopv == 1) {
+    appendPiece(line, "-nopv");
+  }
+  appendPiece(line, chooseOutputKind(rs));
+  if (rs.ctf) {
+    appendPiece(line, "-ctf ", *rs.ctf);
+  }
+  if (rs.mev == 1) {
+    appendPiece(line, "-mev");
+  }
+  if (rs.ex_mode == 0 && rs.Ec == 1 && rs.algoc) {
+    appendPiece(line, "-Ec");
+  }
+  if (rs.avar_max_size > 0) {
+    appendPiece(line, "-avar_max_size ", std::to_string(rs.avar_max_size));
+  }
+  return line;
+}
+
+std::string composeIncludeReadCommand(std::string_view infoDirectory, std::string_view infoFile,
+                                      const std::vector<std::string>& fileNames) {
+  std::string line = "seltor -read -inc ";
+  appendPiece(line, joinDirectory(infoDirectory), infoFile);
+  for (const std::string& file : fileNames) {
+    appendPiece(line, file);
+  }
+  return line;
+}
+
+std::string composePreElaborationCommand(const RunSettings& rs, std::string_view graphDirectory,
+                                         std::string_view graphFile, std::string_view infoDirectory,
+                                         std::string_view infoFile, std::string_view outputDirectory,
+                                         std::string_view outputFile) {
+  std::string line = "nuvar ";
+  appendPiece(line, joinDirectory(graphDirectory), graphFile);
+  appendPiece(line, joinDirectory(infoDirectory), infoFile);
+  appendPiece(line, joinDirectory(outputDirectory), outputFile);
+  if (rs.dspOutput) {
+    appendPiece(line, "-pointer");
+  }
+  if (rs.p_tvar) {
+    appendPiece(line, "-p_tvar ", *rs.p_tvar);
+  }
+  if (rs.p_cvar) {
+    appendPiece(line, "-p_cvar ", *rs.p_cvar);
+  }
+  return line;
+}
+
+std::string composeDumpCommand() { return "pomsk "; }
+
+std::string composeElaborationCommand(std::string_view directory) {
+  const std::string dir = joinDirectory(directory);
+  std::string line = "kivard -notitle ";
+  appendPiece(line, dir, "elb_", "lurin.cdfg");
+  appendPiece(line, "-mfile ", dir, "elb_");
+  line.push_back(' ');
+  return line;
+}
+
+std::string composeIncludeWriteCommand(std::string_view infoDirectory, std::string_view infoFile,
+                                       std::string_view outputDirectory, std::string_view prefix,
+                                       const std::vector<std::string>& fileNames, std::string_view suffix,
+                                       std::string_view extraHeader) {
+  const std::string outDir = joinDirectory(outputDirectory);
+  std::string line = "seltor -write -inc ";
+  appendPiece(line, joinDirectory(infoDirectory), infoFile);
+  for (const std::string& file : fileNames) {
+    appendPiece(line, outDir, prefix, file);
+  }
+  appendPiece(line, "-s ", suffix);
+  appendPiece(line, "-add ", extraHeader);
+  return line;
+}

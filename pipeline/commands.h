@@ -1,0 +1,40 @@
+// The command line of every tool of the pipeline, composed from the run
+// settings and the work-file names. Lines are built piece by piece, each
+// piece ending in one blank, and reach the shell unquoted: a name holding a
+// blank becomes two words, and "$TALVO/..." is expanded by the shell.
+#pragma once
+
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "settings/run_settings.h"
+
+/// The directory text with a "/" appended unless it already ends in one.
+std::string joinDirectory(std::string_view directory);
+
+/// C reader: "lurin -notitle -o <dir>lurin.cfi <inputs> -i $TALVO/... -d <D>... -i <ip>...  ".
+std::string composeReaderCommand(const RunSettings& rs, std::string_view directory);
+/// C-to-graph conversion: "dravik -pf -notitle -o <dir>lurin.cdfg <dir>lurin.cfi -ip <ip>... ".
+std::string composeGraphCommand(const RunSettings& rs, std::string_view directory);
+/// Checker. Chooses the output kind (ANSI-C over AlgorithmicC over DSP) and
+/// records in `dspOutput` whether DSP was chosen.
+std::string composeCheckerCommand(RunSettings& rs, std::string_view graphDirectory, std::string_view graphFile,
+                                  std::string_view infoDirectory, std::string_view infoFile, bool noCheck);
+/// Include reader: "seltor -read -inc <dir><file> <names>... ".
+std::string composeIncludeReadCommand(std::string_view infoDirectory, std::string_view infoFile,
+                                      const std::vector<std::string>& fileNames);
+/// Pre-elaboration; "-pointer " exactly when the last checker line chose DSP.
+std::string composePreElaborationCommand(const RunSettings& rs, std::string_view graphDirectory,
+                                         std::string_view graphFile, std::string_view infoDirectory,
+                                         std::string_view infoFile, std::string_view outputDirectory,
+                                         std::string_view outputFile);
+/// Instance dump: "pomsk ".
+std::string composeDumpCommand();
+/// Graph-to-C elaboration: "kivard -notitle <dir>elb_lurin.cdfg -mfile <dir>elb_  ".
+std::string composeElaborationCommand(std::string_view directory);
+/// Include writer: "seltor -write -inc <info> <outdir><prefix><name>... -s <suffix> -add <header> ".
+std::string composeIncludeWriteCommand(std::string_view infoDirectory, std::string_view infoFile,
+                                       std::string_view outputDirectory, std::string_view prefix,
+                                       const std::vector<std::string>& fileNames, std::string_view suffix,
+                                       std::string_view extraHeader);
