@@ -1,0 +1,63 @@
+#!/usr/bin/env bash
+# Driver overhead of a full run: talvo_s on a.c and b.c with do-nothing tools
+# against a shell script that runs the same eight command lines, each with
+# "sh -c", as the driver's system() calls do. Both sides are timed in
+# alternating blocks; the figure is the median time per run of each side.
+#
+#   bench/pipeline_overhead.sh [build dir, default build/release] [runs per block, default 100] [blocks, default 10]
+set -euo pipefail
+cd "$(dirname "$0")/.."
+build=${1:-build/release}
+runs=${2:-100}
+blocks=${3:-10}
+talvo_s=$(realpath "$build/talvo_s")
+
+work=$(mktemp -d "${TMPDIR:-/tmp}/talvo_overhead.XXXXXX")
+trap 'rm -rf "$work"' EXIT
+mkdir -p "$work/bin" "$work/project" "$work/root/libtalvo/include/stdinclude"
+touch "$work/root/libtalvo/include/stdinclude/stdio.h"
+for tool in lurin dravik talvoChk seltor nuvar pomsk kivard; do
+  ln -s "$(command -v true)" "$work/bin/$tool"
+done
+echo 'float a;' >"$work/project/a.c"
+echo 'float b;' >"$work/project/b.c"
+cat >"$work/baseline.sh" <<'LINES'
+sh -c 'lurin -notitle -o zel_work/elb/lurin.cfi a.c b.c -i $TALVO/libtalvo/include/stdinclude  '
+sh -c 'dravik -pf -notitle -o zel_work/elb/lurin.cdfg zel_work/elb/lurin.cfi '
+sh -c 'talvoChk zel_work/elb/lurin.cdfg zel_work/checkInput.inf -dsp -mev '
+sh -c 'seltor -read -inc zel_work/infoinclude.icd a.c b.c '
+sh -c 'nuvar zel_work/elb/lurin.cdfg zel_work/checkInput.inf zel_work/elb/elb_lurin.cdfg -pointer '
+sh -c 'kivard -notitle zel_work/elb/elb_lurin.cdfg -mfile zel_work/elb/elb_  '
+sh -c 'talvoChk zel_work/elb/elb_lurin.cdfg zel_work/elaboration.inf -nochk -dsp -mev '
+sh -c 'seltor -write -inc zel_work/infoinclude.icd zel_work/elb/elb_a.c zel_work/elb/elb_b.c -s _elb.c -add  '
+LINES
+cd "$work/project"
+export PATH="$work/bin:$PATH" TALVO="$work/root"
+unset TVM TVPOMSK
+
+"$talvo_s" a.c b.c >/dev/null || { echo "talvo_s failed" >&2; exit 1; }
+
+# Nanoseconds for one block of $runs runs of the given command.
+block() {
+  local start end
+  start=$(date +%s%N)
+  for ((i = 0; i < runs; i++)); do "$@" >/dev/null; done
+  end=$(date +%s%N)
+  echo $(((end - start) / runs))
+}
+
+driver=()
+shell=()
+for ((b = 0; b < blocks; b++)); do
+  driver+=("$(block "$talvo_s" a.c b.c)")
+  shell+=("$(block sh "$work/baseline.sh")")
+done
+median() { printf '%s\n' "$@" | sort -n | awk '{ v[NR] = $1 } END { print (NR % 2) ? v[(NR + 1) / 2] : (v[NR / 2] + v[NR / 2 + 1]) / 2 }'; }
+d=$(median "${driver[@]}")
+s=$(median "${shell[@]}")
+awk -v d="$d" -v s="$s" -v runs="$runs" -v blocks="$blocks" 'BEGIN {
+  printf "runs: %d blocks of %d runs each side, medians of the blocks\n", blocks, runs
+  printf "talvo_s a.c b.c          %8.3f ms per run\n", d / 1e6
+  printf "sh script, 8 x sh -c     %8.3f ms per run\n", s / 1e6
+  printf "driver overhead          %+7.1f %%\n", (d / s - 1) * 100
+}'
