@@ -1,7 +1,9 @@
 // The constraint file: reading it, applying its options, releasing its store.
 #pragma once
 
+#include <cstdio>
 #include <string>
+#include <string_view>
 
 #include "constraint/store.h"
 #include "settings/run_settings.h"
@@ -11,7 +13,12 @@ void setConstraintMode(ConstraintStore& store, int directivesEnabled, int option
 /// Reads the file at `path`; 0 when the whole file was read, -1 (message
 /// already printed) when it cannot be read or a line is rejected.
 int readConstraintFile(ConstraintStore& store, const std::string& path);
+/// Reads an open stream to its end as readConstraintFile reads a file;
+/// `name` stands for the file in the messages.
+int readConstraintStream(ConstraintStore& store, std::FILE* file, const std::string& name);
+/// Reads constraint-file text held in memory; `name` stands for the file in the messages.
+int readConstraintText(ConstraintStore& store, std::string_view text, const std::string& name);
 /// Copies the options recorded from the file into the run settings, echoing each.
 void applyConstraintOptions(const ConstraintStore& store, RunSettings& rs);
-/// Releases everything the reader stored.
+/// Releases everything the reader stored: option entries and directive lists.
 void releaseConstraintStore(ConstraintStore& store);

@@ -1,0 +1,53 @@
+#include "constraint/tokens.h"
+
+#include <algorithm>
+
+std::string_view nextToken(TokenCursor& cursor, std::string_view separators) {
+  std::string_view& rest = cursor.rest;
+  std::size_t start = rest.find_first_not_of(separators);
+  if (start == std::string_view::npos) {
+    rest = {};
+    return {};
+  }
+  std::size_t end = rest.find_first_of(separators, start);
+  if (end == std::string_view::npos) {
+    std::string_view token = rest.substr(start);
+    rest = {};
+    return token;
+  }
+  std::string_view token = rest.substr(start, end - start);
+  rest = rest.substr(end + 1);
+  return token;
+}
+
+std::string_view takeRest(TokenCursor& cursor) {
+  std::string_view rest = cursor.rest;
+  cursor.rest = {};
+  return rest;
+}
+
+int splitTokens(std::span<std::string_view> slots, TokenCursor& cursor, std::string_view separators) {
+  std::fill(slots.begin(), slots.end(), std::string_view{});
+  const std::size_t max = slots.size();
+  slots[0] = nextToken(cursor, separators);
+  if (slots[0].empty()) {
+    return 0;
+  }
+  for (std::size_t i = 1; i + 1 < max; ++i) {
+    slots[i] = nextToken(cursor, separators);
+    if (slots[i].empty()) {
+      return static_cast<int>(i);
+    }
+  }
+  slots[max - 1] = takeRest(cursor);
+  return static_cast<int>(max);
+}
+
+int splitTokens(std::span<std::string_view> slots, std::string_view text, std::string_view separators) {
+  TokenCursor cursor{text};
+  return splitTokens(slots, cursor, separators);
+}
+
+bool isNumberText(std::string_view text) {
+  return std::all_of(text.begin(), text.end(), [](char c) { return (c >= '0' && c <= '9') || c == '-' || c == '.'; });
+}
