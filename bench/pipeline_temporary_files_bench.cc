@@ -29,9 +29,11 @@ std::string benchRoot() {
 std::vector<std::string> inputNames(const std::string& root, int64_t count) {
   std::vector<std::string> names;
   for (int64_t i = 0; i < count; ++i) {
-    std::string name = "input_file_" + std::to_string(100000 + i) + "_of_the_benchmark";
+    std::string name = "input_file_" + std::to_string(100000 + i);
+    name += "_of_the_benchmark";
     name.resize(38, 'x');
-    names.push_back(root + "/" + name + ".c");
+    name += ".c";
+    names.push_back(root + "/" + name);
   }
   return names;
 }

@@ -28,7 +28,9 @@ int main(int argc, char** argv) {
     const std::filesystem::path output = prefix + source;
     std::error_code ignored;
     std::filesystem::create_directories(output.parent_path(), ignored);
-    tool::writeText(call, output.string(), "/* " + source + ", elaborated by the substitute kivard */\n" + text);
+    std::string marked = "/* " + source + ", elaborated by the substitute kivard */\n";
+    marked += text;
+    tool::writeText(call, output.string(), marked);
   }
   return 0;
 }
