@@ -1,0 +1,109 @@
+#include "constraint/lines.h"
+
+#include <algorithm>
+#include <cstring>
+#include <limits>
+#include <tuple>
+
+namespace {
+
+constexpr std::size_t kReadChunk = 64 * 1024;
+
+// Moves what is left to the front of the buffer and reads behind it; false
+// when nothing more came.
+bool refill(PieceSource& source) {
+  if (source.file == nullptr || source.failed || std::feof(source.file) != 0) {
+    return false;
+  }
+  if (source.buffer.empty()) {
+    source.buffer.resize(kReadChunk);
+  }
+  std::size_t kept = source.window.size();
+  if (kept > 0) {
+    std::memmove(source.buffer.data(), source.window.data(), kept);
+  }
+  std::size_t got = std::fread(source.buffer.data() + kept, 1, source.buffer.size() - kept, source.file);
+  if (std::ferror(source.file) != 0) {
+    source.failed = true;
+    source.window = {};
+    return false;
+  }
+  source.window = std::string_view(source.buffer.data(), kept + got);
+  return got > 0;
+}
+
+bool isLineBlank(char c) { return c == ' ' || c == '\t' || c == '\n' || c == '\r'; }
+
+}  // namespace
+
+std::optional<std::string_view> nextPiece(PieceSource& source) {
+  while (source.window.size() < kPieceLength && source.window.find('\n') == std::string_view::npos) {
+    if (!refill(source)) {
+      break;
+    }
+  }
+  if (source.window.empty()) {
+    return std::nullopt;
+  }
+  std::size_t limit = std::min(kPieceLength, source.window.size());
+  std::size_t lineFeed = source.window.substr(0, limit).find('\n');
+  std::size_t length = lineFeed == std::string_view::npos ? limit : lineFeed + 1;
+  std::string_view raw = source.window.substr(0, length);
+  source.window.remove_prefix(length);
+  return raw.substr(0, raw.find('\0'));
+}
+
+void LogicalLine::clear() {
+  text.clear();
+  solidEnd = 0;
+  floor = 0;
+  earlier.clear();
+}
+
+void LogicalLine::append(std::string_view piece) {
+  std::size_t start = text.size();
+  text.append(piece);
+  for (std::size_t i = text.size(); i > start; --i) {
+    if (!isLineBlank(text[i - 1])) {
+      earlier.emplace_back(solidEnd, floor);
+      solidEnd = i;
+      floor = start;
+      return;
+    }
+  }
+}
+
+// The character before the blanked one is looked for in the rest of its
+// piece; below that piece everything down to where the last non-blank
+// character was before the piece came is blank.
+void LogicalLine::blankLastSolid() {
+  text[solidEnd - 1] = ' ';
+  for (std::size_t i = solidEnd - 1; i > floor; --i) {
+    if (!isLineBlank(text[i - 1])) {
+      solidEnd = i;
+      return;
+    }
+  }
+  std::tie(solidEnd, floor) = earlier.back();
+  earlier.pop_back();
+}
+
+bool assembleLine(PieceSource& source, int32_t& lineNumber, LogicalLine& line) {
+  line.clear();
+  bool assembled = false;
+  while (std::optional<std::string_view> piece = nextPiece(source)) {
+    assembled = true;
+    if (!piece->empty() && piece->back() == '\n' && lineNumber < std::numeric_limits<int32_t>::max()) {
+      ++lineNumber;
+    }
+    line.append(*piece);
+    if (piece->empty() || (piece->back() != '\n' && piece->back() != '\r')) {
+      continue;  // the physical line goes on in the next piece
+    }
+    if (line.solidEnd == 0 || line.text[line.solidEnd - 1] != '\\') {
+      break;
+    }
+    line.blankLastSolid();  // a backslash joins the next physical line
+  }
+  return assembled;
+}

@@ -1,0 +1,178 @@
+#include "constraint/lines.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <memory>
+#include <random>
+#include <string>
+#include <vector>
+
+namespace {
+
+struct Line {
+  std::string text;
+  int32_t lineNumber;
+  bool operator==(const Line&) const = default;
+};
+
+std::ostream& operator<<(std::ostream& out, const Line& line) {
+  return out << testing::PrintToString(line.text) << " @" << line.lineNumber;
+}
+
+// The lines as the plain description of the format has them: pieces as a
+// 510-byte fgets and strlen give them, the whole logical line scanned back
+// from its end after every physical line.
+std::vector<Line> plainLines(const std::string& file) {
+  auto blank = [](char c) { return c == ' ' || c == '\t' || c == '\n' || c == '\r'; };
+  std::vector<Line> lines;
+  std::size_t pos = 0;
+  int32_t lineNumber = 0;
+  for (;;) {
+    std::string logical;
+    bool assembled = false;
+    while (pos < file.size()) {
+      std::size_t length = std::min<std::size_t>(509, file.size() - pos);
+      std::size_t lineFeed = file.find('\n', pos);
+      if (lineFeed != std::string::npos && lineFeed < pos + length) {
+        length = lineFeed - pos + 1;
+      }
+      std::string piece = std::string(file.substr(pos, length).c_str());
+      pos += length;
+      assembled = true;
+      if (!piece.empty() && piece.back() == '\n') {
+        ++lineNumber;
+      }
+      logical += piece;
+      if (piece.empty() || (piece.back() != '\n' && piece.back() != '\r')) {
+        continue;
+      }
+      std::size_t i = logical.size();
+      while (i > 0 && blank(logical[i - 1])) {
+        --i;
+      }
+      if (i == 0 || logical[i - 1] != '\\') {
+        break;
+      }
+      logical[i - 1] = ' ';
+    }
+    if (!assembled) {
+      return lines;
+    }
+    lines.push_back({logical, lineNumber});
+  }
+}
+
+std::vector<Line> assembledLines(PieceSource& source) {
+  std::vector<Line> lines;
+  int32_t lineNumber = 0;
+  LogicalLine line;
+  while (assembleLine(source, lineNumber, line)) {
+    lines.push_back({line.text, lineNumber});
+  }
+  return lines;
+}
+
+std::vector<Line> linesOfText(const std::string& text) {
+  PieceSource source{.window = text};
+  return assembledLines(source);
+}
+
+struct FileCloser {
+  void operator()(std::FILE* file) const { std::fclose(file); }
+};
+
+std::vector<Line> linesOfFile(const std::string& text) {
+  std::unique_ptr<std::FILE, FileCloser> file(std::tmpfile());
+  std::fwrite(text.data(), 1, text.size(), file.get());
+  std::rewind(file.get());
+  PieceSource source{.file = file.get()};
+  std::vector<Line> lines = assembledLines(source);
+  EXPECT_FALSE(source.failed);
+  return lines;
+}
+
+std::string generatedFile(std::mt19937& random, std::size_t fragments) {
+  const std::vector<std::string> pool = {
+      "a",
+      "-D x",
+      "\\",
+      "\\\\",
+      " ",
+      "\t",
+      "\r",
+      "\n",
+      "\r\n",
+      "\\\n",
+      "\\ \r\n",
+      std::string(1, '\0'),
+      "#c",
+      "\n\n",
+      std::string(600, 'x'),
+      std::string(600, ' '),
+      std::string(505, 'y'),
+      "\\" + std::string(520, ' '),
+  };
+  std::string file;
+  for (std::size_t i = 0; i < fragments; ++i) {
+    file += pool[random() % pool.size()];
+  }
+  return file;
+}
+
+TEST(LogicalLines, AgreeWithThePlainReadingOnGeneratedFiles) {
+  std::mt19937 random(5090);
+  for (int round = 0; round < 3000; ++round) {
+    std::string file = generatedFile(random, random() % 40);
+    ASSERT_EQ(linesOfText(file), plainLines(file)) << testing::PrintToString(file);
+  }
+}
+
+TEST(LogicalLines, AFileReadInWindowsGivesTheSameLines) {
+  std::mt19937 random(7);
+  for (int round = 0; round < 4; ++round) {
+    std::string file = generatedFile(random, 2000);  // several read windows
+    ASSERT_EQ(linesOfFile(file), plainLines(file));
+  }
+}
+
+TEST(LogicalLines, ContinuationsSurviveCarriageReturnsAndTrailingBlanks) {
+  EXPECT_EQ(linesOfText("-D A \\\r\n B\r\n"), (std::vector<Line>{{"-D A  \r\n B\r\n", 2}}));
+  EXPECT_EQ(linesOfText("a \\ \t\nb\n"), (std::vector<Line>{{"a   \t\nb\n", 2}}));
+  // The backslash before the last one continues once the blank line after the first comes.
+  EXPECT_EQ(linesOfText("a\\\\\n\n\nb\n"), (std::vector<Line>{{"a  \n\n\n", 3}, {"b\n", 4}}));
+}
+
+TEST(LogicalLines, PendingTextAtTheEndIsALine) {
+  EXPECT_EQ(linesOfText("a\nb"), (std::vector<Line>{{"a\n", 1}, {"b", 1}}));
+  EXPECT_EQ(linesOfText("a \\\n"), (std::vector<Line>{{"a  \n", 1}}));
+  EXPECT_EQ(linesOfText(""), std::vector<Line>{});
+}
+
+TEST(LogicalLines, ALongPhysicalLineIsOneLineAndCountsOnce) {
+  std::string longLine = "-D " + std::string(7000, 'v') + "\n";
+  EXPECT_EQ(linesOfText(longLine + "x\n"), (std::vector<Line>{{longLine, 1}, {"x\n", 2}}));
+}
+
+TEST(LogicalLines, ACarriageReturnThatEndsAPieceEndsThePhysicalLine) {
+  // 509 characters up to and including the carriage return: its line feed comes alone.
+  std::string first = "-D " + std::string(505, 'x') + "\r";
+  EXPECT_EQ(linesOfText(first + "\nz\n"), (std::vector<Line>{{first, 0}, {"\n", 1}, {"z\n", 2}}));
+}
+
+TEST(LogicalLines, ANulByteEndsTheTextOfItsPiece) {
+  // The rest of the piece, its line feed included, is dropped: the line goes on.
+  EXPECT_EQ(linesOfText(std::string("-p ab\0cd\n-q\n", 12)), (std::vector<Line>{{"-p ab-q\n", 1}}));
+  EXPECT_EQ(linesOfText(std::string("\0\nx\n", 4)), (std::vector<Line>{{"x\n", 1}}));
+  EXPECT_EQ(linesOfText(std::string("\0", 1)), (std::vector<Line>{{"", 0}}));
+}
+
+TEST(LogicalLines, ADirectoryCannotBeRead) {
+  std::unique_ptr<std::FILE, FileCloser> directory(std::fopen("/", "r"));
+  ASSERT_NE(directory, nullptr);
+  PieceSource source{.file = directory.get()};
+  EXPECT_EQ(nextPiece(source), std::nullopt);
+  EXPECT_TRUE(source.failed);
+}
+
+}  // namespace
