@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <cctype>
+#include <ostream>
 #include <string>
 #include <vector>
 
@@ -56,6 +57,9 @@ struct Row {
   Line line;
   const char* expected;
 };
+
+// Names the row in test listings instead of its bytes.
+void PrintTo(const Row& row, std::ostream* out) { *out << row.name; }
 
 void defaults(RunSettings& /*rs*/) {}
 

@@ -476,6 +476,9 @@ TEST(SubstituteTools, TheExampleProjectRunsEndToEnd) {
     EXPECT_TRUE(scratch.exists(file)) << file;
   }
   EXPECT_EQ(scratch.read("zel_work/input.lst"), "filter.c;gain.c;");
+  // The constraint file's options reached the tools, and the checker got the file.
+  EXPECT_NE(scratch.read("zel_work/elb/lurin.cfi").find("define ORDER=1\ninclude include\n"), std::string::npos);
+  EXPECT_NE(scratch.read("zel_work/checkInput.inf").find("constraint filter.ctf\n"), std::string::npos);
   EXPECT_FALSE(scratch.exists("filter.c.p"));
   EXPECT_FALSE(scratch.exists("gain.c.p"));
   const std::string elaborated = scratch.read("zel_work/elb/elb_filter_elb.c");
