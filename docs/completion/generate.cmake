@@ -1,0 +1,11 @@
+# Fills the completion template with the option names printed by option_names.
+execute_process(COMMAND ${OPTION_NAMES} OUTPUT_VARIABLE all RESULT_VARIABLE rc1)
+execute_process(COMMAND ${OPTION_NAMES} valued OUTPUT_VARIABLE valued RESULT_VARIABLE rc2)
+if(NOT rc1 EQUAL 0 OR NOT rc2 EQUAL 0)
+  message(FATAL_ERROR "option_names failed")
+endif()
+string(STRIP "${all}" all)
+string(STRIP "${valued}" valued)
+string(REPLACE "\n" " " TALVO_OPTIONS "${all}")
+string(REPLACE "\n" " " TALVO_VALUED_OPTIONS "${valued}")
+configure_file(${TEMPLATE} ${OUTPUT} @ONLY)
