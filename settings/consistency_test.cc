@@ -108,6 +108,29 @@ TEST(Consistency, TargetGroupPrecedence) {
   });
 }
 
+// The "all" flags alone choose their group too (a constraint file may set
+// them without the plain ones).
+TEST(Consistency, AllFlagsAloneChooseTheirGroup) {
+  struct Row {
+    bool RunSettings::*target;
+    std::string message;
+  };
+  const std::vector<Row> rows = {
+      {&RunSettings::all_dsp, "Error : -Ec option has not supported DSP.\n"},
+      {&RunSettings::all_algoc, "Error : Combined use of '-bx_mode' and '-Ec' option has not been supported.\n"},
+      {&RunSettings::all_ansic, "Error : -bx_mode option has not supported ANSI-C.\n"},
+  };
+  for (const Row& row : rows) {
+    RunSettings rs;
+    rs.*row.target = true;
+    rs.ex_mode = 2;
+    rs.Ec = 1;
+    testing::internal::CaptureStdout();
+    EXPECT_EQ(checkOptionConsistency(rs), -1);
+    EXPECT_EQ(testing::internal::GetCapturedStdout(), row.message);
+  }
+}
+
 // Ec and float count only when they equal 1 (a constraint file could leave
 // other values); the check changes no setting.
 TEST(Consistency, EcAndFloatCountOnlyAsOne) {
