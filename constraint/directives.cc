@@ -42,15 +42,15 @@ bool passes(FieldCheck check, std::string_view value) {
 // before it. -1 (usage text left) when a keyword has no item after it.
 int composeModuleOption(ConstraintStore& store, std::string_view tail, std::optional<std::string>& option) {
   std::array<std::string_view, 8> items;
-  const int count = splitTokens(items, tail, kTailWordSeparators);
+  const auto count = static_cast<std::size_t>(splitTokens(items, tail, kTailWordSeparators));
   std::optional<std::string_view> prefix;
   std::optional<std::string_view> evfunc;
   if (count > 0 && items[0] != "prefix" && items[0] != "evfunc") {
-    prefix = tail.substr(0, static_cast<std::size_t>(items[0].data() + items[0].size() - tail.data()));
+    prefix = tail.substr(0, static_cast<std::size_t>(items[0].data() - tail.data()) + items[0].size());
   }
-  auto present = [&](int i) { return i < count && !items[static_cast<std::size_t>(i)].empty(); };
-  for (int i = 0; present(i);) {
-    std::string_view item = items[static_cast<std::size_t>(i)];
+  auto present = [&](std::size_t i) { return i < count && !items[i].empty(); };
+  for (std::size_t i = 0; present(i);) {
+    std::string_view item = items[i];
     if (item != "prefix" && item != "evfunc") {
       ++i;
       continue;
@@ -59,7 +59,7 @@ int composeModuleOption(ConstraintStore& store, std::string_view tail, std::opti
       return reject(store,
                     item == "prefix" ? "module directive prefix=<string>" : "module directive evfunc=<funcName>");
     }
-    (item == "prefix" ? prefix : evfunc) = items[static_cast<std::size_t>(i + 1)];
+    (item == "prefix" ? prefix : evfunc) = items[i + 1];
     i += 2;
   }
   if (prefix && evfunc) {

@@ -7,7 +7,7 @@
 
 namespace {
 
-constexpr std::size_t kReadChunk = 64 * 1024;
+constexpr std::size_t kReadChunk = std::size_t{64} * 1024;
 
 // Moves what is left to the front of the buffer and reads behind it; false
 // when nothing more came.
