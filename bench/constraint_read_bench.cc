@@ -112,7 +112,7 @@ struct Files {
 
   const fs::path& empty() {
     if (made.count("empty.ctf") == 0) {
-      std::ofstream(directory / "empty.ctf");
+      std::ofstream out(directory / "empty.ctf");
       made["empty.ctf"] = directory / "empty.ctf";
     }
     return made["empty.ctf"];
