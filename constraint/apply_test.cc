@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "constraint/constraint.h"
+#include "settings/command_line.h"
 
 namespace {
 
@@ -216,6 +217,14 @@ TEST(ApplyConstraintOptions, ListEntriesComeBeforeLaterAppends) {
   appendIncludePath(applied.rs, "cmd");
   EXPECT_EQ(applied.rs.D, (Strings{"X=1", "Y"}));
   EXPECT_EQ(applied.rs.ip, (Strings{"inc", "cmd"}));
+}
+
+TEST(ApplyConstraintOptions, AMaxtFromTheFileIsKeptAgainstALaterMax) {
+  Applied applied = apply("-maxt 16d");
+  parseCommandLine(applied.rs, {"talvo_s", "-max", "40"});
+  EXPECT_EQ(applied.rs.max, 40);
+  EXPECT_EQ(applied.rs.maxt, 16);
+  EXPECT_EQ(applied.rs.maxtSuffix, 100);
 }
 
 }  // namespace

@@ -28,7 +28,7 @@ std::string syntaxError(int line, const std::string& usage = "") {
 const std::string kOptions = "$def_start_option\n";
 
 TEST(Reader, EmptyFilesCommentsAndBlankLinesAreAccepted) {
-  for (const char* text : {"", "\n\n", "# one\n// two\n#\n   \t\n , ,\n", "#only a comment without line end",
+  for (const char* text : {"", "\n\n", "# one\n// two\n#\n#x y\n//x\n   \t\n , ,\n", "#only a comment without line end",
                            "$def_start_option", "$def_start_option\n$end_start_option\n$def_directive\n"}) {
     ConstraintStore store;
     EXPECT_EQ(read(store, text).status, 0) << text;
