@@ -19,7 +19,7 @@ work=$(mktemp -d "${TMPDIR:-/tmp}/talvo_many.XXXXXX")
 trap 'rm -rf "$work"' EXIT
 mkdir -p "$work/bin" "$work/project"
 for tool in lurin dravik talvoChk seltor nuvar pomsk kivard; do
-  ln -s "$(command -v true)" "$work/bin/$tool"
+  ln -s "$(type -P true)" "$work/bin/$tool"
 done
 cd "$work/project"
 names=()

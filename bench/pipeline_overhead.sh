@@ -1,8 +1,10 @@
 #!/usr/bin/env bash
 # Driver overhead of a full run: talvo_s on a.c and b.c with do-nothing tools
 # against a shell script that runs the same eight command lines, each with
-# "sh -c", as the driver's system() calls do. Both sides are timed in
+# "sh -c", as the driver's system() calls do. The sides are timed in
 # alternating blocks; the figure is the median time per run of each side.
+# A third side is talvo_s linked statically from the same library, to show
+# what the loading of the shared C++ library costs each run.
 #
 #   bench/pipeline_overhead.sh [build dir, default build/release] [runs per block, default 100] [blocks, default 10]
 set -euo pipefail
@@ -11,13 +13,14 @@ build=${1:-build/release}
 runs=${2:-100}
 blocks=${3:-10}
 talvo_s=$(realpath "$build/talvo_s")
+top=$(pwd)
 
 work=$(mktemp -d "${TMPDIR:-/tmp}/talvo_overhead.XXXXXX")
 trap 'rm -rf "$work"' EXIT
 mkdir -p "$work/bin" "$work/project" "$work/root/libtalvo/include/stdinclude"
 touch "$work/root/libtalvo/include/stdinclude/stdio.h"
 for tool in lurin dravik talvoChk seltor nuvar pomsk kivard; do
-  ln -s "$(command -v true)" "$work/bin/$tool"
+  ln -s "$(type -P true)" "$work/bin/$tool"
 done
 echo 'float a;' >"$work/project/a.c"
 echo 'float b;' >"$work/project/b.c"
@@ -31,6 +34,7 @@ sh -c 'kivard -notitle zel_work/elb/elb_lurin.cdfg -mfile zel_work/elb/elb_  '
 sh -c 'talvoChk zel_work/elb/elb_lurin.cdfg zel_work/elaboration.inf -nochk -dsp -mev '
 sh -c 'seltor -write -inc zel_work/infoinclude.icd zel_work/elb/elb_a.c zel_work/elb/elb_b.c -s _elb.c -add  '
 LINES
+c++ -std=c++20 -O2 -static -I"$top" "$top/driver/main.cc" "$build/libtalvo_core.a" -o "$work/talvo_s_static"
 cd "$work/project"
 export PATH="$work/bin:$PATH" TALVO="$work/root"
 unset TVM TVPOMSK
@@ -47,17 +51,20 @@ block() {
 }
 
 driver=()
+static=()
 shell=()
 for ((b = 0; b < blocks; b++)); do
   driver+=("$(block "$talvo_s" a.c b.c)")
+  static+=("$(block "$work/talvo_s_static" a.c b.c)")
   shell+=("$(block sh "$work/baseline.sh")")
 done
 median() { printf '%s\n' "$@" | sort -n | awk '{ v[NR] = $1 } END { print (NR % 2) ? v[(NR + 1) / 2] : (v[NR / 2] + v[NR / 2 + 1]) / 2 }'; }
 d=$(median "${driver[@]}")
+t=$(median "${static[@]}")
 s=$(median "${shell[@]}")
-awk -v d="$d" -v s="$s" -v runs="$runs" -v blocks="$blocks" 'BEGIN {
-  printf "runs: %d blocks of %d runs each side, medians of the blocks\n", blocks, runs
-  printf "talvo_s a.c b.c          %8.3f ms per run\n", d / 1e6
-  printf "sh script, 8 x sh -c     %8.3f ms per run\n", s / 1e6
-  printf "driver overhead          %+7.1f %%\n", (d / s - 1) * 100
+awk -v d="$d" -v t="$t" -v s="$s" -v runs="$runs" -v blocks="$blocks" 'BEGIN {
+  printf "%d blocks of %d runs each side, medians of the blocks\n", blocks, runs
+  printf "sh script, 8 x sh -c              %8.3f ms per run\n", s / 1e6
+  printf "talvo_s a.c b.c (as built)        %8.3f ms per run  %+6.1f %%\n", d / 1e6, (d / s - 1) * 100
+  printf "talvo_s a.c b.c (linked -static)  %8.3f ms per run  %+6.1f %%\n", t / 1e6, (t / s - 1) * 100
 }'
