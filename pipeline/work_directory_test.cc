@@ -128,11 +128,12 @@ TEST(RemoveTree, NeverFollowsALinkInsideTheTree) {
   ScratchCwd cwd;
   writeFile("outside/precious.c", "keep");
   writeFile("outside/sub/also.c", "keep too");
-  writeFile("tree/mine", "x");
-  fs::create_directory_symlink(cwd.root() / "outside", "tree/link");
-  fs::create_directory_symlink("../outside/sub", "tree/relative");
-  EXPECT_EQ(removeTree("tree/"), 0);
-  EXPECT_FALSE(fs::exists(fs::symlink_status("tree")));
+  writeFile("zel_work/elb/mine", "x");
+  fs::create_directory_symlink(cwd.root() / "outside", "zel_work/link");
+  fs::create_directory_symlink("../../outside/sub", "zel_work/elb/relative");
+  EXPECT_EQ(resetWorkDirectory(), 0);
+  EXPECT_TRUE(fs::is_empty("zel_work/elb"));
+  EXPECT_FALSE(fs::exists(fs::symlink_status("zel_work/link")));
   EXPECT_EQ(readFile("outside/precious.c"), "keep");
   EXPECT_EQ(readFile("outside/sub/also.c"), "keep too");
 }
@@ -180,10 +181,9 @@ TEST(WorkDirectory, ResetReplacesALinkedWorkDirectoryByARealOne) {
   EXPECT_EQ(readFile("elsewhere/elb/keep.c"), "keep");
 }
 
-RunSettings settingsWith(std::vector<std::string> files, bool na = false) {
+RunSettings settingsWith(std::vector<std::string> files) {
   RunSettings rs;
   rs.inputFiles = std::move(files);
-  rs.na = na;
   return rs;
 }
 
@@ -205,60 +205,6 @@ TEST(PrepareInputList, WithoutNaAnEarlierListIsReplaced) {
   EXPECT_EQ(prepareInputList(rs), 0);
   EXPECT_EQ(readFile("zel_work/input.lst"), "new.c;");
   EXPECT_EQ(rs.inputFiles, names({"new.c"}));
-}
-
-// One row of the "-na" table: what the work directory holds before the run.
-struct NaRow {
-  const char* name;
-  bool workDirectory;
-  const char* list;  // nullptr: no input list
-  int32_t result;
-  std::vector<std::string> inputFiles;
-  const char* listAfter;  // nullptr: no list after
-  const char* out;
-};
-
-TEST(PrepareInputList, NaRowByRow) {
-  const NaRow rows[] = {
-      {"no work directory", false, nullptr, -1, names({"c.c", "d.c", "e.c"}), nullptr,
-       "Error : The pretreatment is not performed.\n"},
-      {"work directory without a list", true, nullptr, 0, names({"c.c", "d.c", "e.c"}), "c.c;d.c;e.c;", ""},
-      {"a list of two", true, "a.c;b.c;", 0, names({"a.c", "b.c"}), "a.c;b.c;", ""},
-      {"an empty list", true, "", 0, {}, "", ""},
-      {"last name without its semicolon", true, "a.c;b.c", 0, names({"a.c"}), "a.c;b.c", ""},
-      {"a name holding a semicolon", true, "x;y.c;", 0, names({"x", "y.c"}), "x;y.c;", ""},
-  };
-  for (const NaRow& row : rows) {
-    ScratchCwd cwd;
-    if (row.workDirectory) {
-      fs::create_directories("zel_work/elb");
-      writeFile("zel_work/elb/kept.c", "kept");
-    }
-    if (row.list != nullptr) {
-      writeFile("zel_work/input.lst", row.list);
-    }
-    RunSettings rs = settingsWith(names({"c.c", "d.c", "e.c"}), true);
-    testing::internal::CaptureStdout();
-    EXPECT_EQ(prepareInputList(rs), row.result) << row.name;
-    EXPECT_EQ(testing::internal::GetCapturedStdout(), row.out) << row.name;
-    EXPECT_EQ(rs.inputFiles, row.inputFiles) << row.name;
-    EXPECT_EQ(rs.errorCount, row.result == 0 ? 0 : 1) << row.name;
-    if (row.listAfter == nullptr) {
-      EXPECT_FALSE(fs::exists("zel_work")) << row.name;
-    } else {
-      EXPECT_EQ(readFile("zel_work/input.lst"), row.listAfter) << row.name;
-      EXPECT_EQ(readFile("zel_work/elb/kept.c"), "kept") << row.name;
-    }
-  }
-}
-
-TEST(PrepareInputList, NaReadsBackAnEntryLongerThan2047Characters) {
-  ScratchCwd cwd;
-  const std::string longName = "dir/" + std::string(3000, 'l') + ".c";
-  writeFile("zel_work/input.lst", "a.c;" + longName + ";");
-  RunSettings rs = settingsWith(names({"z.c"}), true);
-  EXPECT_EQ(prepareInputList(rs), 0);
-  EXPECT_EQ(rs.inputFiles, names({"a.c", longName.c_str()}));
 }
 
 TEST(PrepareInputList, FailsWhenTheWorkDirectoryCannotBeMade) {

@@ -274,14 +274,6 @@ TEST(PipelineRun, ANameWithABlankReachesTheToolsAsTwoWords) {
   EXPECT_TRUE(project.scratch.exists("file.c.p"));
 }
 
-TEST(PipelineRun, ALeadingDotSlashIsDroppedBeforeTheToolsSeeTheName) {
-  FakeProject project;
-  ProcessResult result = project.scratch.run({"./a.c"});
-  EXPECT_EQ(result.exitCode, 0);
-  EXPECT_EQ(project.scratch.read("zel_work/input.lst"), "a.c;");
-  EXPECT_FALSE(project.scratch.exists("a.c.p"));
-}
-
 TEST(WorkDirectoryRun, ResetWipesNestedContentAndLeavesOnlyTheList) {
   FakeProject project;
   project.scratch.write("zel_work/old.inf", "old");
@@ -309,22 +301,6 @@ TEST(WorkDirectoryRun, ALinkedWorkDirectoryIsReplacedAndItsTargetKept) {
   EXPECT_TRUE(fs::exists(target + "/precious.c"));
   EXPECT_TRUE(fs::exists(target + "/elb/precious.c"));
   EXPECT_FALSE(fs::exists(target + "/input.lst"));
-}
-
-TEST(WorkDirectoryRun, ALinkInsideTheWorkDirectoryIsRemovedNotFollowed) {
-  FakeProject project;
-  const std::string outside = project.scratch.root() + "/outside";
-  fs::create_directories(outside + "/sub");
-  std::ofstream(outside + "/precious.c") << "keep";
-  std::ofstream(outside + "/sub/precious.c") << "keep";
-  project.scratch.write("zel_work/elb/x", "x");
-  fs::create_directory_symlink(outside, project.scratch.project() + "/zel_work/link");
-  fs::create_directory_symlink(outside + "/sub", project.scratch.project() + "/zel_work/elb/link");
-  ProcessResult result = project.scratch.run({"a.c"});
-  EXPECT_EQ(result.exitCode, 0);
-  EXPECT_FALSE(project.scratch.exists("zel_work/link"));
-  EXPECT_TRUE(fs::exists(outside + "/precious.c"));
-  EXPECT_TRUE(fs::exists(outside + "/sub/precious.c"));
 }
 
 TEST(WorkDirectoryRun, AWorkDirectoryThatCannotBeMadeIsAPretreatmentError) {
