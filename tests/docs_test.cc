@@ -8,6 +8,7 @@
 #include <sstream>
 #include <string>
 
+#include "constraint/keyword_table.h"
 #include "settings/option_table.h"
 #include "support/process.h"
 #include "support/scratch.h"
@@ -26,15 +27,13 @@ std::set<std::string> parserOptions() {
   return {names.begin(), names.end()};
 }
 
-// The option names on the tag lines (the line after .TP or .TQ) of one
-// section of a manual page.
-std::set<std::string> documentedOptions(const std::string& page, const std::string& section) {
+// The tag lines (the line after .TP or .TQ) of one section of a manual page.
+std::vector<std::string> tagLines(const std::string& page, const std::string& section) {
   std::istringstream lines(page);
   std::string line;
   bool inSection = false;
   bool tagLine = false;
-  std::set<std::string> names;
-  static const std::regex option(R"((^|[ "])(--?[A-Za-z][A-Za-z0-9_+]*(--)?))");
+  std::vector<std::string> tags;
   while (std::getline(lines, line)) {
     if (line.rfind(".SH ", 0) == 0) {
       inSection = line == ".SH " + section;
@@ -49,14 +48,34 @@ std::set<std::string> documentedOptions(const std::string& page, const std::stri
     }
     if (tagLine) {
       std::string plain = std::regex_replace(line, std::regex(R"(\\-)"), "-");
-      plain = std::regex_replace(plain, std::regex(R"(\\f[RPBI])"), " ");
-      for (std::sregex_iterator it(plain.begin(), plain.end(), option), end; it != end; ++it) {
-        names.insert((*it)[2].str());
-      }
+      tags.push_back(std::regex_replace(plain, std::regex(R"(\\f[RPBI])"), " "));
       tagLine = false;
     }
   }
+  return tags;
+}
+
+// The option names on the tag lines of one section.
+std::set<std::string> documentedOptions(const std::string& page, const std::string& section) {
+  static const std::regex option(R"((^|[ "])(--?[A-Za-z][A-Za-z0-9_+]*(--)?))");
+  std::set<std::string> names;
+  for (const std::string& tag : tagLines(page, section)) {
+    for (std::sregex_iterator it(tag.begin(), tag.end(), option), end; it != end; ++it) {
+      names.insert((*it)[2].str());
+    }
+  }
   return names;
+}
+
+// The keywords of a constraint-file table, without the section keywords.
+std::set<std::string> tableKeywords(std::span<const KeywordRow> table) {
+  std::set<std::string> keys;
+  for (const KeywordRow& row : table) {
+    if (!row.key.empty() && row.key[0] != '$') {
+      keys.emplace(row.key);
+    }
+  }
+  return keys;
 }
 
 TEST(Documentation, ManualPageListsExactlyTheParsersOptions) {
@@ -68,6 +87,20 @@ TEST(Documentation, ManualPageListsExactlyTheParsersOptions) {
   for (const std::string& name : documented) {
     EXPECT_TRUE(accepted.count(name)) << name << " is in talvo_s(1) but the parser does not accept it";
   }
+}
+
+TEST(Documentation, ConstraintPageListsExactlyTheReadersKeywords) {
+  const std::string page = readFile(TALVO_SOURCE_DIR "/docs/man/talvo_s-constraint.5");
+  EXPECT_EQ(documentedOptions(page, "OPTION SECTION"), tableKeywords(optionTable()));
+  std::set<std::string> directives;
+  for (const std::string& tag : tagLines(page, "DIRECTIVE SECTION")) {
+    std::istringstream words(tag);
+    std::string macro;
+    std::string keyword;
+    words >> macro >> keyword;
+    directives.insert(keyword);
+  }
+  EXPECT_EQ(directives, tableKeywords(directiveTable()));
 }
 
 TEST(Documentation, CompletionOffersExactlyTheParsersOptions) {
