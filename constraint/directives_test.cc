@@ -11,18 +11,14 @@
 
 #include "constraint/constraint.h"
 #include "constraint/keyword_table.h"
+#include "constraint/read_testing.h"
 
 namespace {
 
-struct Read {
-  int status;
-  std::string out;
-};
+using constraint_testing::Read;
 
 Read readDirectives(ConstraintStore& store, const std::string& lines) {
-  testing::internal::CaptureStdout();
-  int status = readConstraintText(store, "$def_directive\n" + lines + "\n", "d.ctf");
-  return {status, testing::internal::GetCapturedStdout()};
+  return constraint_testing::readCapturing(store, "$def_directive\n" + lines + "\n", "d.ctf");
 }
 
 struct Stored {

@@ -11,20 +11,16 @@
 
 #include "constraint/constraint.h"
 #include "constraint/keyword_table.h"
+#include "constraint/read_testing.h"
 
 namespace {
 
+using constraint_testing::Read;
+
 using O = ConstraintOptions;
 
-struct Read {
-  int status;
-  std::string out;
-};
-
 Read readOptionLine(ConstraintStore& store, const std::string& line) {
-  testing::internal::CaptureStdout();
-  int status = readConstraintText(store, "$def_start_option\n" + line + "\n", "o.ctf");
-  return {status, testing::internal::GetCapturedStdout()};
+  return constraint_testing::readCapturing(store, "$def_start_option\n" + line + "\n", "o.ctf");
 }
 
 struct Accepted {

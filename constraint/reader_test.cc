@@ -7,18 +7,14 @@
 #include <vector>
 
 #include "constraint/constraint.h"
+#include "constraint/read_testing.h"
 
 namespace {
 
-struct Read {
-  int status;
-  std::string out;
-};
+using constraint_testing::Read;
 
 Read read(ConstraintStore& store, const std::string& text) {
-  testing::internal::CaptureStdout();
-  int status = readConstraintText(store, text, "c.ctf");
-  return {status, testing::internal::GetCapturedStdout()};
+  return constraint_testing::readCapturing(store, text, "c.ctf");
 }
 
 std::string syntaxError(int line, const std::string& usage = "") {

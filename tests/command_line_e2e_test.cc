@@ -5,13 +5,10 @@
 #include <string>
 #include <vector>
 
+#include "support/expected_output.h"
 #include "support/scratch.h"
 
 namespace {
-
-constexpr const char* kBanner =
-    "Talvoware-for_c_analyzer(1.00.00) command started... <DATE>\n"
-    "Copyright (C) <YEAR> the talvo_s developers. Provided as is, without warranty of any kind.\n\n";
 
 std::string refused() { return "Displaying help: `--help'.\n"; }
 
@@ -27,11 +24,11 @@ constexpr const char* kUsage =
 
 // The banner and the option echo of a run with these arguments.
 std::string head(const std::vector<std::string>& args) {
-  std::string echo = ">>> Checking option... <DATE>\n>";
+  std::string joined;
   for (const std::string& arg : args) {
-    echo += " " + arg;
+    joined += " " + arg;
   }
-  return std::string(kBanner) + echo + "\n\n";
+  return expected::kBanner + expected::echo(joined);
 }
 
 struct Run {

@@ -6,19 +6,18 @@
 #include <string>
 #include <vector>
 
+#include "support/expected_output.h"
 #include "support/fake_tools.h"
 #include "support/process.h"
 #include "support/scratch.h"
 
 namespace {
 
-const std::string kBanner =
-    "Talvoware-for_c_analyzer(1.00.00) command started... <DATE>\n"
-    "Copyright (C) <YEAR> the talvo_s developers. Provided as is, without warranty of any kind.\n\n";
+using expected::checking;
+using expected::echo;
+using expected::kBanner;
 
-std::string checking(const std::string& path) { return ">>> Checking constarint file ... '" + path + "'\n"; }
 std::string wentWrong(const std::string& path) { return "Reading of a file went wrong. '" + path + "'\n"; }
-std::string echo(const std::string& args) { return ">>> Checking option... <DATE>\n>" + args + "\n\n"; }
 
 struct SyntaxCase {
   std::string content;

@@ -112,7 +112,8 @@ TEST(Hardening, ACurrentDirectoryThatCannotHoldTheWorkDirectory) {
   viaShell.env = scratch.env();
   scratch.write("gone/.keep", "");
   ProcessResult deleted = runProcess(
-      {"/bin/sh", "-c", "cd '" + scratch.project() + "/gone' && rm .keep && rmdir \"$PWD\" && exec '" + talvoBinary() + "' a.c"},
+      {"/bin/sh", "-c",
+       "cd '" + scratch.project() + "/gone' && rm .keep && rmdir \"$PWD\" && exec '" + talvoBinary() + "' a.c"},
       viaShell);
   expectOrderlyExit(deleted, {255}, "deleted directory");
   EXPECT_NE(deleted.out.find("Error : The pretreatment is not performed.\n"), std::string::npos) << deleted.out;

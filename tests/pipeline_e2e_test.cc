@@ -10,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "support/expected_output.h"
 #include "support/fake_tools.h"
 #include "support/process.h"
 #include "support/scratch.h"
@@ -18,17 +19,7 @@ namespace fs = std::filesystem;
 
 namespace {
 
-const std::string kBanner =
-    "Talvoware-for_c_analyzer(1.00.00) command started... <DATE>\n"
-    "Copyright (C) <YEAR> the talvo_s developers. Provided as is, without warranty of any kind.\n\n";
-const std::string kChecking = ">>> -s :Checking and analyzing C-files.\n";
-const std::string kElaborating = ">>>     Elaborating C-files.\n";
-const std::string kFinished = "command finished successfully. <DATE>\n\n";
-const std::string kStopped = "command stopped. <DATE>\n\n";
-const std::string kRule = "-------------------------------------------------------\n";
-
-std::string echo(const std::string& args) { return ">>> Checking option... <DATE>\n>" + args + "\n\n"; }
-std::string trace(const std::string& line) { return kRule + "cmd start:<DATE>\n=>" + line + "\n" + kRule; }
+using namespace expected;  // NOLINT(google-build-using-namespace): the log texts
 
 // The eight lines of a default run with a.c and b.c, exactly as composed.
 const std::vector<std::string> kDefaultLines = {

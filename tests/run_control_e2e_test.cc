@@ -4,15 +4,13 @@
 
 #include <string>
 
+#include "support/expected_output.h"
 #include "support/scratch.h"
 
 namespace {
 
-const std::string kBanner =
-    "Talvoware-for_c_analyzer(1.00.00) command started... <DATE>\n"
-    "Copyright (C) <YEAR> the talvo_s developers. Provided as is, without warranty of any kind.\n\n";
-
-std::string echo(const std::string& args) { return ">>> Checking option... <DATE>\n>" + args + "\n\n"; }
+using expected::echo;
+using expected::kBanner;
 
 TEST(RunControl, TalvoUnsetStopsEvenAHelpRun) {
   Scratch scratch;
@@ -47,7 +45,8 @@ TEST(RunControl, NoArgumentsEchoesAloneAndFindsNoInput) {
 TEST(RunControl, LoneCtfIsRefusedBeforeTheEcho) {
   Scratch scratch;
   ProcessResult result = scratch.run({"-ctf"});
-  EXPECT_EQ(normaliseDates(result.out), kBanner + "Error : A mistake is in specification of \"-ctf <fname>\" option.\n");
+  EXPECT_EQ(normaliseDates(result.out),
+            kBanner + "Error : A mistake is in specification of \"-ctf <fname>\" option.\n");
   EXPECT_EQ(result.exitCode, 255);
 }
 

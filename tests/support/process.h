@@ -9,16 +9,16 @@
 struct ProcessResult {
   std::string out;
   std::string err;
-  int exitCode = -1;     // 0..255 when the process exited
-  int termSignal = 0;    // the signal that ended it, else 0
+  int exitCode = -1;   // 0..255 when the process exited
+  int termSignal = 0;  // the signal that ended it, else 0
 };
 
 struct ProcessOptions {
-  std::string cwd;                           // empty: the test's own
-  std::map<std::string, std::string> env;    // the whole environment
-  bool closeStdout = false;                  // start with descriptor 1 closed
-  std::string stdoutPath;                    // when set, descriptor 1 is this file
-  long addressSpaceLimit = 0;                // RLIMIT_AS in bytes when > 0
+  std::string cwd;                         // empty: the test's own
+  std::map<std::string, std::string> env;  // the whole environment
+  bool closeStdout = false;                // start with descriptor 1 closed
+  std::string stdoutPath;                  // when set, descriptor 1 is this file
+  long addressSpaceLimit = 0;              // RLIMIT_AS in bytes when > 0
 };
 
 ProcessResult runProcess(const std::vector<std::string>& argv, const ProcessOptions& options);
