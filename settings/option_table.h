@@ -82,7 +82,7 @@ struct Text {
   std::variant<std::string RunSettings::*, std::optional<std::string> RunSettings::*> setting;
 };
 
-/// A math-table specification, read by parseTableSpec.
+/// A math-table value ("off", "on" or numbers), read by parseTableSpec.
 struct Table {
   TableSetting RunSettings::*setting;
   bool withAngle;

@@ -10,7 +10,7 @@
 #include <string_view>
 #include <vector>
 
-/// A math-table specification: mode 0 not given, 1 "off", 2 "on" or numbers.
+/// A math table as the options describe it: mode 0 not given, 1 "off", 2 "on" or numbers.
 /// `angle` is used only by the math and cosine tables.
 struct TableSetting {
   int32_t mode = 0;

@@ -3,7 +3,7 @@
 
 #include <cstdint>
 
-/// Parses a table specification into the fields of one table setting.
+/// Parses the text of a table option into the fields of one table setting.
 /// `angle` is required and checked when given, ignored in the text otherwise.
 /// Returns 0, or -1 and leaves every field as it was.
 int parseTableSpec(const char* text, int32_t& mode, int32_t& size, int32_t& bits, int32_t* angle);

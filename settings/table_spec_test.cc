@@ -9,24 +9,24 @@
 
 namespace {
 
-struct Spec {
+struct TableCase {
   const char* text;
   bool withAngle;
   int result;
   TableSetting want;  // what a setting that starts all zero holds afterwards
 };
 
-void expectSpecs(const std::vector<Spec>& specs) {
-  for (const Spec& spec : specs) {
+void expectCases(const std::vector<TableCase>& cases) {
+  for (const TableCase& c : cases) {
     TableSetting got;
-    int result = parseTableSpec(spec.text, got.mode, got.size, got.bits, spec.withAngle ? &got.angle : nullptr);
-    const std::string shown = std::string("'") + (spec.text != nullptr ? spec.text : "(null)") + "'" +
-                              (spec.withAngle ? " with angle" : " without angle");
-    EXPECT_EQ(result, spec.result) << shown;
-    EXPECT_EQ(got.mode, spec.want.mode) << shown;
-    EXPECT_EQ(got.size, spec.want.size) << shown;
-    EXPECT_EQ(got.bits, spec.want.bits) << shown;
-    EXPECT_EQ(got.angle, spec.want.angle) << shown;
+    int result = parseTableSpec(c.text, got.mode, got.size, got.bits, c.withAngle ? &got.angle : nullptr);
+    const std::string shown = std::string("'") + (c.text != nullptr ? c.text : "(null)") + "'" +
+                              (c.withAngle ? " with angle" : " without angle");
+    EXPECT_EQ(result, c.result) << shown;
+    EXPECT_EQ(got.mode, c.want.mode) << shown;
+    EXPECT_EQ(got.size, c.want.size) << shown;
+    EXPECT_EQ(got.bits, c.want.bits) << shown;
+    EXPECT_EQ(got.angle, c.want.angle) << shown;
   }
 }
 
@@ -35,7 +35,7 @@ constexpr bool kNoAngle = false;
 const TableSetting kUntouched{};
 
 TEST(TableSpec, NumbersAndKeywords) {
-  expectSpecs({
+  expectCases({
       {"256:16:90", kAngle, 0, {2, 256, 16, 90}},
       {"256:16", kAngle, -1, kUntouched},
       {"256:16", kNoAngle, 0, {2, 256, 16, 0}},
@@ -58,7 +58,7 @@ TEST(TableSpec, NumbersAndKeywords) {
 }
 
 TEST(TableSpec, ClosedListsOfSizesBitsAndAngles) {
-  expectSpecs({
+  expectCases({
       {"32:16", kNoAngle, -1, kUntouched},
       {"100:16", kNoAngle, -1, kUntouched},
       {"8192:16", kNoAngle, -1, kUntouched},
