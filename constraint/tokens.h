@@ -1,19 +1,11 @@
-// Tokens of constraint-file lines, taken as the standard tokeniser takes them
-// but without hidden state: the position lives in a cursor the caller owns.
+// Tokens of constraint-file lines: the cursor and nextToken (shared with the
+// command line), the rest of a line, and the split the keyword handlers use.
 #pragma once
 
 #include <span>
 #include <string_view>
 
-/// A tokenisation in progress: the part of the text not taken yet.
-struct TokenCursor {
-  std::string_view rest;
-};
-
-/// Takes the next token: leading separators are skipped, the token ends at
-/// the next separator, and that one separator is consumed with it. Returns an
-/// empty view (and leaves nothing in the cursor) when no token is left.
-std::string_view nextToken(TokenCursor& cursor, std::string_view separators);
+#include "settings/tokens.h"
 
 /// Takes everything left, separators included; empty when nothing is left.
 std::string_view takeRest(TokenCursor& cursor);

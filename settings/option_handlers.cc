@@ -5,6 +5,7 @@
 
 #include "driver/report.h"
 #include "settings/number.h"
+#include "settings/tokens.h"
 
 namespace {
 
@@ -76,15 +77,12 @@ size_t takeBitList(RunSettings& rs, const OptionRow& row, std::span<const std::s
     return index;
   }
   const std::string& value = args[index + 1];
-  constexpr std::string_view kSeparators = " :,\t";
-  for (size_t start = value.find_first_not_of(kSeparators); start != std::string::npos;
-       start = value.find_first_not_of(kSeparators, start)) {
-    size_t end = std::min(value.find_first_of(kSeparators, start), value.size());
-    if (toInt32(std::string_view(value).substr(start, end - start)) < 1) {
+  TokenCursor cursor{value};
+  for (std::string_view piece = nextToken(cursor, " :,\t"); !piece.empty(); piece = nextToken(cursor, " :,\t")) {
+    if (toInt32(piece) < 1) {
       reportError(rs, row.message);
       return index + 1;
     }
-    start = end;
   }
   rs.bx_bits = value;
   return index + 1;

@@ -4,24 +4,7 @@
 #include <string_view>
 
 #include "settings/number.h"
-
-namespace {
-
-// strtok-like: skips leading separators, returns the token and moves `rest`
-// past the one separator that ended it.
-bool nextToken(std::string_view& rest, std::string_view separators, std::string_view& token) {
-  size_t start = rest.find_first_not_of(separators);
-  if (start == std::string_view::npos) {
-    rest = {};
-    return false;
-  }
-  size_t end = rest.find_first_of(separators, start);
-  token = rest.substr(start, end == std::string_view::npos ? std::string_view::npos : end - start);
-  rest = end == std::string_view::npos ? std::string_view{} : rest.substr(end + 1);
-  return true;
-}
-
-}  // namespace
+#include "settings/tokens.h"
 
 int isTableSize(int32_t value) {
   for (int32_t size = 64; size <= 4096; size *= 2) {
@@ -32,9 +15,7 @@ int isTableSize(int32_t value) {
   return -1;
 }
 
-int isTableBits(int32_t value) {
-  return (value == 8 || value == 16 || value == 24 || value == 32) ? 0 : -1;
-}
+int isTableBits(int32_t value) { return (value == 8 || value == 16 || value == 24 || value == 32) ? 0 : -1; }
 
 int isTableAngle(int32_t value) { return (value == 90 || value == 180 || value == 360) ? 0 : -1; }
 
@@ -51,12 +32,11 @@ int parseTableSpec(const char* text, int32_t& mode, int32_t& size, int32_t& bits
     return 0;
   }
   // The caller's text is only read, never cut up in place.
-  std::string_view rest(text);
-  std::string_view sizeText;
-  std::string_view bitsText;
-  std::string_view angleText;
-  if (!nextToken(rest, " :", sizeText) || !nextToken(rest, ":", bitsText) ||
-      (angle != nullptr && !nextToken(rest, ":", angleText))) {
+  TokenCursor cursor{text};
+  std::string_view sizeText = nextToken(cursor, " :");
+  std::string_view bitsText = nextToken(cursor, ":");
+  std::string_view angleText = angle != nullptr ? nextToken(cursor, ":") : std::string_view{};
+  if (sizeText.empty() || bitsText.empty() || (angle != nullptr && angleText.empty())) {
     return -1;
   }
   int32_t newSize = toInt32(sizeText);
