@@ -10,7 +10,7 @@
 #include <stdexcept>
 #include <string>
 
-#include "pipeline/work_directory.h"
+#include "pipeline/remove_tree.h"
 
 namespace fs = std::filesystem;
 

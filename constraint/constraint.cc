@@ -67,7 +67,7 @@ int readPieces(ConstraintStore& store, PieceSource& source, const std::string& n
     if (!assembled) {
       return 0;
     }
-    if (processLine(store, line.text) != 0) {
+    if (line.kind != LogicalLine::Kind::comment && processLine(store, line.text) != 0) {
       std::printf("Error:%s:%d:Syntx error :%s\n", name.c_str(), store.lineNumber, store.constraintUsage);
       return -1;
     }

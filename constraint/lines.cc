@@ -55,12 +55,39 @@ std::optional<std::string_view> nextPiece(PieceSource& source) {
 
 void LogicalLine::clear() {
   text.clear();
+  kind = Kind::open;
+  keywordStart = 0;
   solidEnd = 0;
   floor = 0;
   earlier.clear();
+  trailingBackslashes = 0;
 }
 
+namespace {
+
+bool isKeywordSeparator(char c) { return isLineBlank(c) || c == ','; }
+
+// The backslashes among the last non-blank characters of `piece`, added to
+// those before it when the piece holds nothing else that is not blank.
+std::size_t countTrailingBackslashes(std::string_view piece, std::size_t before) {
+  std::size_t count = 0;
+  for (std::size_t i = piece.size(); i > 0; --i) {
+    if (piece[i - 1] == '\\') {
+      ++count;
+    } else if (!isLineBlank(piece[i - 1])) {
+      return count;
+    }
+  }
+  return before + count;
+}
+
+}  // namespace
+
 void LogicalLine::append(std::string_view piece) {
+  if (kind == Kind::comment) {
+    trailingBackslashes = countTrailingBackslashes(piece, trailingBackslashes);
+    return;
+  }
   std::size_t start = text.size();
   text.append(piece);
   for (std::size_t i = text.size(); i > start; --i) {
@@ -68,15 +95,60 @@ void LogicalLine::append(std::string_view piece) {
       earlier.emplace_back(solidEnd, floor);
       solidEnd = i;
       floor = start;
-      return;
+      break;
     }
   }
+  if (kind == Kind::open) {
+    classify();
+  }
+}
+
+// Only a backslash is ever blanked later, so a keyword that begins with "#"
+// or "//" is a comment for good; one that begins with a backslash may still
+// become blank, and such a line is kept whole like any other.
+void LogicalLine::classify() {
+  while (keywordStart < text.size() && isKeywordSeparator(text[keywordStart])) {
+    ++keywordStart;
+  }
+  if (keywordStart == text.size()) {
+    return;
+  }
+  const char first = text[keywordStart];
+  if (first == '#') {
+    becomeComment();
+  } else if (first != '/') {
+    kind = Kind::ordinary;
+  } else if (keywordStart + 1 < text.size()) {
+    if (text[keywordStart + 1] == '/') {
+      becomeComment();
+    } else {
+      kind = Kind::ordinary;
+    }
+  }
+}
+
+void LogicalLine::becomeComment() {
+  kind = Kind::comment;
+  trailingBackslashes = countTrailingBackslashes(text, 0);
+  std::string().swap(text);
+  decltype(earlier)().swap(earlier);
+}
+
+bool LogicalLine::continues() const {
+  if (kind == Kind::comment) {
+    return trailingBackslashes > 0;
+  }
+  return solidEnd != 0 && text[solidEnd - 1] == '\\';
 }
 
 // The character before the blanked one is looked for in the rest of its
 // piece; below that piece everything down to where the last non-blank
 // character was before the piece came is blank.
 void LogicalLine::blankLastSolid() {
+  if (kind == Kind::comment) {
+    --trailingBackslashes;
+    return;
+  }
   text[solidEnd - 1] = ' ';
   for (std::size_t i = solidEnd - 1; i > floor; --i) {
     if (!isLineBlank(text[i - 1])) {
@@ -100,7 +172,7 @@ bool assembleLine(PieceSource& source, int32_t& lineNumber, LogicalLine& line) {
     if (piece->empty() || (piece->back() != '\n' && piece->back() != '\r')) {
       continue;  // the physical line goes on in the next piece
     }
-    if (line.solidEnd == 0 || line.text[line.solidEnd - 1] != '\\') {
+    if (!line.continues()) {
       break;
     }
     line.blankLastSolid();  // a backslash joins the next physical line

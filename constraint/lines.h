@@ -33,16 +33,32 @@ std::optional<std::string_view> nextPiece(PieceSource& source);
 /// is. The continuation test needs that character after every physical line;
 /// it is kept up to date piece by piece, so no text is scanned more than
 /// twice however many lines are continued.
+///
+/// A line whose keyword begins with "#" or "//" is a comment: once that is
+/// known its text is dropped as it streams by, and only the backslashes
+/// among its last non-blank characters are counted, so a comment line of any
+/// length takes constant memory and still joins the next line when continued.
 struct LogicalLine {
+  enum class Kind : std::uint8_t { open, ordinary, comment };
+
   std::string text;
+  Kind kind = Kind::open;                                    // open: no keyword character seen yet
+  std::size_t keywordStart = 0;                              // open: where the keyword may begin
   std::size_t solidEnd = 0;                                  // one past the last non-blank character; 0: none
   std::size_t floor = 0;                                     // start of the piece that holds that character
   std::vector<std::pair<std::size_t, std::size_t>> earlier;  // (solidEnd, floor) before each such piece
+  std::size_t trailingBackslashes = 0;                       // comment: backslashes ending its non-blanks
 
   void clear();
   void append(std::string_view piece);
+  /// True when the last non-blank character is a backslash.
+  [[nodiscard]] bool continues() const;
   /// Makes the last non-blank character a blank and finds the one before it.
   void blankLastSolid();
+
+ private:
+  void classify();
+  void becomeComment();
 };
 
 /// Assembles the next logical line, adding 1 to `lineNumber` for every line

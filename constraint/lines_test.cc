@@ -23,6 +23,14 @@ std::ostream& operator<<(std::ostream& out, const Line& line) {
 // The lines as the plain description of the format has them: pieces as a
 // 510-byte fgets and strlen give them, the whole logical line scanned back
 // from its end after every physical line.
+// A comment line compares by its place only: its text is not kept.
+const std::string kComment = "<comment>";
+
+bool isCommentText(const std::string& text) {
+  std::size_t start = text.find_first_not_of(" \t\n\r,");
+  return start != std::string::npos && (text[start] == '#' || text.compare(start, 2, "//") == 0);
+}
+
 std::vector<Line> plainLines(const std::string& file) {
   auto blank = [](char c) { return c == ' ' || c == '\t' || c == '\n' || c == '\r'; };
   std::vector<Line> lines;
@@ -59,7 +67,7 @@ std::vector<Line> plainLines(const std::string& file) {
     if (!assembled) {
       return lines;
     }
-    lines.push_back({logical, lineNumber});
+    lines.push_back({isCommentText(logical) ? kComment : logical, lineNumber});
   }
 }
 
@@ -68,7 +76,8 @@ std::vector<Line> assembledLines(PieceSource& source) {
   int32_t lineNumber = 0;
   LogicalLine line;
   while (assembleLine(source, lineNumber, line)) {
-    lines.push_back({line.text, lineNumber});
+    const bool comment = line.kind == LogicalLine::Kind::comment || isCommentText(line.text);
+    lines.push_back({comment ? kComment : line.text, lineNumber});
   }
   return lines;
 }
@@ -107,6 +116,9 @@ std::string generatedFile(std::mt19937& random, std::size_t fragments) {
       "\\ \r\n",
       std::string(1, '\0'),
       "#c",
+      "/",
+      "//",
+      ",",
       "\n\n",
       std::string(600, 'x'),
       std::string(600, ' '),
@@ -133,6 +145,22 @@ TEST(LogicalLines, AFileReadInWindowsGivesTheSameLines) {
   for (int round = 0; round < 4; ++round) {
     std::string file = generatedFile(random, 2000);  // several read windows
     ASSERT_EQ(linesOfFile(file), plainLines(file));
+  }
+}
+
+TEST(LogicalLines, ACommentLineIsDroppedAsItStreamsByAndStillContinues) {
+  const std::string body(1 << 20, 'c');
+  for (const char* start : {"#", " ,//", "\t# "}) {
+    const std::string file = start + body + " \\ \n-D joined\n-D next\n";
+    PieceSource source{.window = file};
+    int32_t lineNumber = 0;
+    LogicalLine line;
+    ASSERT_TRUE(assembleLine(source, lineNumber, line));
+    EXPECT_EQ(line.kind, LogicalLine::Kind::comment) << start;
+    EXPECT_LT(line.text.capacity(), kPieceLength) << start;
+    EXPECT_EQ(lineNumber, 2) << start;
+    ASSERT_TRUE(assembleLine(source, lineNumber, line));
+    EXPECT_EQ(line.text, "-D next\n") << start;
   }
 }
 

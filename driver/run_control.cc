@@ -59,6 +59,7 @@ int findConstraintFile(RunSettings& rs, const std::vector<std::string>& args) {
 int readConstraints(RunSettings& rs, ConstraintStore& store) {
   const std::string& path = *rs.ctf;
   std::printf(">>> Checking constarint file ... '%s'\n", path.c_str());
+  std::fflush(stdout);  // a pipe still waiting for its writer shows what the run waits for
   setConstraintMode(store, 0, 1);
   if (readConstraintFile(store, path) != 0) {
     std::printf("Reading of a file went wrong. '%s'\n", path.c_str());
@@ -109,7 +110,8 @@ void printHelp() {
 }
 
 // Admission: every check that may refuse the run before a file is touched.
-int admitRun(RunSettings& rs) {
+// A run that goes on to work in zel_work/ leaves holding the project's lock.
+int admitRun(RunSettings& rs, UniqueFd& projectLock) {
   excludeConflictingTargets(rs);
   std::fflush(stdout);
   if (rs.errorCount != 0 || rs.warningCount != 0) {
@@ -123,8 +125,11 @@ int admitRun(RunSettings& rs) {
   if (checkOptionConsistency(rs) != 0) {
     return -1;
   }
-  if (!rs.inputFiles.empty() && prepareInputList(rs) != 0) {
-    return -1;
+  if (!rs.inputFiles.empty()) {
+    projectLock = lockProjectDirectory();
+    if (prepareInputList(rs) != 0) {
+      return -1;
+    }
   }
   return 0;
 }
@@ -149,7 +154,8 @@ int runTalvo(const std::vector<std::string>& args, RunSettings& rs, ConstraintSt
   if (args.size() > 1) {
     parseCommandLine(rs, args);
   }
-  if (admitRun(rs) != 0) {
+  UniqueFd projectLock;  // held to the end of the run
+  if (admitRun(rs, projectLock) != 0) {
     return -1;
   }
   if (rs.version) {

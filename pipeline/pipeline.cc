@@ -8,11 +8,12 @@
 
 #include "driver/report.h"
 #include "pipeline/commands.h"
+#include "pipeline/work_directory.h"
 
 namespace {
 
-constexpr const char* kWork = "zel_work/";
-constexpr const char* kElb = "zel_work/elb/";
+constexpr const char* kWork = kWorkDirectory;
+constexpr const char* kElb = kElaborationDirectory;
 constexpr const char* kGraph = "lurin.cdfg";
 constexpr const char* kElaboratedGraph = "elb_lurin.cdfg";
 constexpr const char* kCheckInfo = "checkInput.inf";

@@ -2,85 +2,144 @@
 
 #include <dirent.h>
 #include <fcntl.h>
+#include <sys/file.h>
 #include <sys/stat.h>
-#include <unistd.h>
 
 #include <cerrno>
-#include <fstream>
-#include <iterator>
+#include <cstdio>
+#include <cstdlib>
 
 #include "driver/report.h"
+#include "pipeline/remove_tree.h"
 
 namespace {
 
-constexpr const char* kWorkDirectory = "zel_work/";
-constexpr const char* kElaborationDirectory = "zel_work/elb/";
 constexpr const char* kInputList = "./zel_work/input.lst";
 constexpr mode_t kDirectoryMode = 0755;
 
-bool isDirectoryEntry(int parent, const dirent& entry) {
-  if (entry.d_type != DT_UNKNOWN) {
-    return entry.d_type == DT_DIR;
-  }
+bool isRealDirectory(const char* path) {
   struct stat info {};
-  return fstatat(parent, entry.d_name, &info, AT_SYMLINK_NOFOLLOW) == 0 && S_ISDIR(info.st_mode);
+  return lstat(path, &info) == 0 && S_ISDIR(info.st_mode);
 }
 
-// Deletes everything inside the open directory `fd` (closed on return).
-// Links are unlinked, never followed: a subdirectory is opened with
-// O_NOFOLLOW, so one swapped for a link meanwhile is unlinked as a file.
-void emptyDirectory(int fd) {
-  DIR* dir = fdopendir(fd);
+// True when the directory holds no entry but, if given, `allowed`.
+bool holdsOnly(const char* path, std::string_view allowed) {
+  DIR* dir = opendir(path);
   if (dir == nullptr) {
-    close(fd);
-    return;
+    return false;
   }
+  bool only = true;
   while (const dirent* entry = readdir(dir)) {
-    const char* name = entry->d_name;
-    if (name[0] == '.' && (name[1] == '\0' || (name[1] == '.' && name[2] == '\0'))) {
-      continue;
+    std::string_view name = entry->d_name;
+    if (name != "." && name != ".." && name != allowed) {
+      only = false;
+      break;
     }
-    if (isDirectoryEntry(fd, *entry)) {
-      int child = openat(fd, name, O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC);
-      if (child >= 0) {
-        emptyDirectory(child);
-      }
-      if (unlinkat(fd, name, AT_REMOVEDIR) == 0 || errno != ENOTDIR) {
-        continue;
-      }
-    }
-    unlinkat(fd, name, 0);
   }
   closedir(dir);
+  return only;
+}
+
+enum class ListReading { absent, read, failed };
+
+// Reads back an earlier input list. Only a regular file is a list: a
+// directory, a pipe or a device in its place, or a read that fails, is a
+// failure, never a hang or an abort.
+ListReading readInputList(std::vector<std::string>& names) {
+  UniqueFd list(open(kInputList, O_RDONLY | O_NONBLOCK | O_CLOEXEC));
+  if (!list) {
+    return errno == ENOENT ? ListReading::absent : ListReading::failed;
+  }
+  struct stat info {};
+  if (fstat(list.fd, &info) != 0 || !S_ISREG(info.st_mode)) {
+    return ListReading::failed;
+  }
+  std::string text;
+  char block[65536];
+  for (;;) {
+    ssize_t got = read(list.fd, block, sizeof block);
+    if (got < 0 && errno == EINTR) {
+      continue;
+    }
+    if (got < 0) {
+      return ListReading::failed;
+    }
+    if (got == 0) {
+      break;
+    }
+    text.append(block, static_cast<size_t>(got));
+  }
+  names = parseInputList(text);
+  return ListReading::read;
+}
+
+bool writeAll(int fd, const std::string& text) {
+  for (size_t done = 0; done < text.size();) {
+    ssize_t n = write(fd, text.data() + done, text.size() - done);
+    if (n < 0 && errno == EINTR) {
+      continue;
+    }
+    if (n <= 0) {
+      return false;
+    }
+    done += static_cast<size_t>(n);
+  }
+  return true;
+}
+
+// Writes the list beside its place and renames it there only once it is
+// whole: a full disk leaves no list, not a cut one a later "-na" would take.
+bool writeInputList(const std::vector<std::string>& names) {
+  std::string temporary = std::string(kWorkDirectory) + "input.lst.XXXXXX";
+  UniqueFd list(mkostemp(temporary.data(), O_CLOEXEC));
+  if (!list) {
+    return false;
+  }
+  const mode_t mask = umask(0);
+  umask(mask);
+  bool written = fchmod(list.fd, 0666 & ~mask) == 0 && writeAll(list.fd, formatInputList(names));
+  written = list.reset() == 0 && written;
+  if (!written || rename(temporary.c_str(), kInputList) != 0) {
+    unlink(temporary.c_str());
+    return false;
+  }
+  return true;
+}
+
+int32_t pretreatmentFailed(RunSettings& rs) {
+  reportError(rs, "The pretreatment is not performed.");
+  return -1;
 }
 
 }  // namespace
 
-int32_t removeTree(const std::string& path) {
-  std::string target = path;
-  // A trailing "/" would make the kernel follow a link at `path`.
-  while (target.size() > 1 && target.back() == '/') {
-    target.pop_back();
+UniqueFd lockProjectDirectory() {
+  UniqueFd project(open(".", O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+  if (!project) {
+    return project;
   }
-  int fd = open(target.c_str(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC);
-  if (fd < 0) {
-    // A link in place of the tree goes itself; its target stays as it is.
-    struct stat info {};
-    if (lstat(target.c_str(), &info) == 0 && S_ISLNK(info.st_mode)) {
-      unlink(target.c_str());
-    }
-    return 0;
+  if (flock(project.fd, LOCK_EX | LOCK_NB) == 0) {
+    return project;
   }
-  emptyDirectory(fd);
-  rmdir(target.c_str());
-  return 0;
+  if (errno != EWOULDBLOCK) {
+    return UniqueFd();
+  }
+  std::puts(">>> Waiting for another run in this directory to end.");
+  std::fflush(stdout);
+  int status;
+  do {
+    status = flock(project.fd, LOCK_EX);
+  } while (status != 0 && errno == EINTR);
+  return status == 0 ? std::move(project) : UniqueFd();
 }
 
 int32_t resetWorkDirectory() {
   removeTree(kWorkDirectory);
   mkdir(kWorkDirectory, kDirectoryMode);
   mkdir(kElaborationDirectory, kDirectoryMode);
-  return 0;
+  const bool fresh = isRealDirectory("zel_work") && holdsOnly(kWorkDirectory, "elb") &&
+                     isRealDirectory("zel_work/elb") && holdsOnly(kElaborationDirectory, "");
+  return fresh ? 0 : -1;
 }
 
 std::string formatInputList(const std::vector<std::string>& names) {
@@ -101,22 +160,25 @@ std::vector<std::string> parseInputList(std::string_view text) {
   return names;
 }
 
+// Without "-na" the list is always written from the command line, on a work
+// directory that holds nothing of an earlier run; with "-na" an earlier list
+// that is a regular file takes the place of the command line's names.
 int32_t prepareInputList(RunSettings& rs) {
   if (!rs.na) {
-    resetWorkDirectory();
+    if (resetWorkDirectory() != 0) {
+      return pretreatmentFailed(rs);
+    }
+  } else {
+    std::vector<std::string> names;
+    switch (readInputList(names)) {
+      case ListReading::read:
+        rs.inputFiles = std::move(names);
+        return 0;
+      case ListReading::failed:
+        return pretreatmentFailed(rs);
+      case ListReading::absent:
+        break;
+    }
   }
-  if (std::ifstream earlier{kInputList, std::ios::binary}) {
-    // Kept by "-na": the recorded names replace those of the command line.
-    const std::string text{std::istreambuf_iterator<char>(earlier), std::istreambuf_iterator<char>()};
-    rs.inputFiles = parseInputList(text);
-    return 0;
-  }
-  std::ofstream list{kInputList, std::ios::binary | std::ios::trunc};
-  list << formatInputList(rs.inputFiles);
-  list.close();
-  if (!list) {
-    reportError(rs, "The pretreatment is not performed.");
-    return -1;
-  }
-  return 0;
+  return writeInputList(rs.inputFiles) ? 0 : pretreatmentFailed(rs);
 }

@@ -1,19 +1,28 @@
 // The work directory on a real disk: reset, tree removal (links never
-// followed), the input list written and read back with "-na".
+// followed, mounts never entered, any depth), the input list written and
+// read back with "-na", and what happens when the disk refuses.
 #include "pipeline/work_directory.h"
 
 #include <gtest/gtest.h>
+#include <sys/mount.h>
+#include <sys/resource.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <csignal>
+#include <functional>
+
 #include <cstdlib>
 #include <filesystem>
+#include <iostream>
 #include <fstream>
 #include <sstream>
 #include <string>
 #include <vector>
 
 #include "pipeline/pipeline.h"
+#include "pipeline/remove_tree.h"
+#include "support/root_powers.h"
 
 namespace fs = std::filesystem;
 
@@ -99,12 +108,45 @@ TEST(RemoveTree, RemovesNestedContentAndTheDirectory) {
   writeFile("tree/a", "1");
   writeFile("tree/.hidden", "2");
   writeFile("tree/..dots", "3");
+  writeFile("tree/a.", "3");
+  writeFile("tree/.b", "3");
   writeFile("tree/d1/d2/d3/deep", "4");
   fs::create_directories("tree/empty/inner");
   fs::create_symlink("a", "tree/link-to-file");
   fs::create_symlink("nowhere", "tree/dangling");
   ASSERT_EQ(mkfifo("tree/fifo", 0644), 0);
   EXPECT_EQ(removeTree((cwd.root() / "tree").string()), 0);
+  EXPECT_FALSE(fs::exists(fs::symlink_status("tree")));
+}
+
+// Lowers the soft limit of a resource for the scope; restored when it goes.
+class ResourceLimit {
+ public:
+  ResourceLimit(int resource, rlim_t limit) : resource_(resource) {
+    getrlimit(resource_, &saved_);
+    rlimit lowered = saved_;
+    lowered.rlim_cur = limit;
+    setrlimit(resource_, &lowered);
+  }
+  ~ResourceLimit() { setrlimit(resource_, &saved_); }
+  ResourceLimit(const ResourceLimit&) = delete;
+  ResourceLimit& operator=(const ResourceLimit&) = delete;
+
+ private:
+  int resource_;
+  rlimit saved_{};
+};
+
+TEST(RemoveTree, RemovesATreeDeeperThanTheDescriptorsItMayOpen) {
+  ScratchCwd cwd;
+  fs::path deepest = "tree";
+  for (int level = 0; level < 120; ++level) {
+    deepest /= "d";
+  }
+  writeFile(deepest / "leaf", "x");
+  writeFile("tree/d/sibling", "x");
+  ResourceLimit descriptors(RLIMIT_NOFILE, 16);
+  EXPECT_EQ(removeTree("tree"), 0);
   EXPECT_FALSE(fs::exists(fs::symlink_status("tree")));
 }
 
@@ -191,9 +233,14 @@ TEST(PrepareInputList, WritesExactlyTheNamesWithSemicolons) {
   ScratchCwd cwd;
   writeFile("zel_work/stale.lst", "x");
   RunSettings rs = settingsWith(names({"a.c", "b.c"}));
+  const mode_t previous = umask(022);
   EXPECT_EQ(prepareInputList(rs), 0);
+  umask(previous);
   EXPECT_EQ(readFile("zel_work/input.lst"), "a.c;b.c;");
-  EXPECT_FALSE(fs::exists("zel_work/stale.lst"));
+  struct stat info {};
+  ASSERT_EQ(stat("zel_work/input.lst", &info), 0);
+  EXPECT_EQ(info.st_mode & 07777, 0644U);
+  EXPECT_EQ(std::distance(fs::directory_iterator("zel_work"), fs::directory_iterator()), 2);  // elb/, input.lst
   EXPECT_TRUE(fs::is_directory("zel_work/elb"));
   EXPECT_EQ(rs.inputFiles, names({"a.c", "b.c"}));
 }
@@ -226,6 +273,98 @@ TEST(PrepareInputList, FailsInAProjectDirectoryThatIsGone) {
   testing::internal::CaptureStdout();
   EXPECT_EQ(prepareInputList(rs), -1);
   EXPECT_EQ(testing::internal::GetCapturedStdout(), "Error : The pretreatment is not performed.\n");
+}
+
+std::string prepareCapturing(RunSettings& rs, int32_t& status) {
+  testing::internal::CaptureStdout();
+  status = prepareInputList(rs);
+  return testing::internal::GetCapturedStdout();
+}
+
+// Something the reset cannot delete: the run stops rather than work on top
+// of it, and the thing itself stays as it was.
+struct ResetObstacle {
+  const char* name;
+  std::function<std::string()> place;  // empty when placed, else why it cannot be
+  std::function<void()> lift;
+  const char* survivor;
+  const char* content;
+};
+
+TEST(PrepareInputList, ARunNeverWorksOnTopOfWhatTheResetLeft) {
+  const ResetObstacle obstacles[] = {
+      {"an immutable file deep in the tree",
+       [] {
+         writeFile("zel_work/elb/d/e/kept.c", "old");
+         writeFile("zel_work/elb/d/gone.c", "old");
+         return setImmutable("zel_work/elb/d/e/kept.c", true);
+       },
+       [] { setImmutable("zel_work/elb/d/e/kept.c", false); }, "zel_work/elb/d/e/kept.c", "old"},
+      {"an earlier list that cannot be deleted",
+       [] {
+         writeFile("zel_work/input.lst", "old.c;");
+         return setImmutable("zel_work/input.lst", true);
+       },
+       [] { setImmutable("zel_work/input.lst", false); }, "zel_work/input.lst", "old.c;"},
+      {"a directory mounted inside the work directory",
+       [] {
+         writeFile("outside/precious.c", "keep");
+         fs::create_directories("zel_work/elb/mounted");
+         return bindMount("outside", "zel_work/elb/mounted");
+       },
+       [] { umount2("zel_work/elb/mounted", MNT_DETACH); }, "outside/precious.c", "keep"},
+  };
+  for (const ResetObstacle& obstacle : obstacles) {
+    ScratchCwd cwd;
+    if (std::string why = obstacle.place(); !why.empty()) {
+      std::cout << "[  SKIPPED ] " << obstacle.name << ": " << why << "\n";
+      continue;
+    }
+    RunSettings rs = settingsWith(names({"new.c"}));
+    int32_t status = 0;
+    EXPECT_EQ(prepareCapturing(rs, status), "Error : The pretreatment is not performed.\n") << obstacle.name;
+    EXPECT_EQ(status, -1) << obstacle.name;
+    EXPECT_EQ(rs.inputFiles, names({"new.c"})) << obstacle.name;
+    EXPECT_EQ(readFile(obstacle.survivor), obstacle.content) << obstacle.name;
+    obstacle.lift();
+  }
+}
+
+// With "-na", whatever is in the place of the list and is no regular file,
+// or cannot be read, stops the run: no hang, no abort, no names taken.
+TEST(PrepareInputList, NaTakesOnlyARegularFileThatReadsWhole) {
+  const std::pair<const char*, std::function<void()>> places[] = {
+      {"a directory", [] { fs::create_directories("zel_work/input.lst"); }},
+      {"a named pipe", [] { ASSERT_EQ(mkfifo("zel_work/input.lst", 0644), 0); }},
+      {"a file whose read fails", [] { fs::create_symlink("/proc/self/mem", "zel_work/input.lst"); }},
+  };
+  for (const auto& [name, place] : places) {
+    ScratchCwd cwd;
+    fs::create_directories("zel_work/elb");
+    place();
+    RunSettings rs = settingsWith(names({"new.c"}));
+    rs.na = true;
+    int32_t status = 0;
+    EXPECT_EQ(prepareCapturing(rs, status), "Error : The pretreatment is not performed.\n") << name;
+    EXPECT_EQ(status, -1) << name;
+    EXPECT_EQ(rs.inputFiles, names({"new.c"})) << name;
+  }
+}
+
+TEST(PrepareInputList, AListThatCannotBeWrittenWholeLeavesNoList) {
+  ScratchCwd cwd;
+  RunSettings rs = settingsWith({std::string(64 * 1024, 'n') + ".c"});
+  int32_t status = 0;
+  std::string out;
+  {
+    const auto previous = std::signal(SIGXFSZ, SIG_IGN);
+    ResourceLimit fileSize(RLIMIT_FSIZE, 4096);  // as a disk that fills up
+    out = prepareCapturing(rs, status);
+    std::signal(SIGXFSZ, previous);
+  }
+  EXPECT_EQ(out, "Error : The pretreatment is not performed.\n");
+  EXPECT_EQ(status, -1);
+  EXPECT_EQ(std::distance(fs::directory_iterator("zel_work"), fs::directory_iterator()), 1);  // elb/ alone
 }
 
 TEST(TemporaryFiles, RemovesExactlyEachInputsDotPWithoutAShell) {

@@ -2,8 +2,11 @@
 // status, the echo of the applied options, and the file's values on the tool
 // lines, under the command line's.
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
+#include <fstream>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "support/expected_output.h"
@@ -54,6 +57,24 @@ TEST(ConstraintRun, ADirectoryIsReportedLikeAFileThatCannotBeOpened) {
               kBanner + checking(path) + "Error:constarint:Cat't open '" + path + "'\n" + wentWrong(path));
     EXPECT_EQ(result.exitCode, 255);
   }
+}
+
+TEST(ConstraintRun, TheHeadingShowsBeforeTheFileIsOpened) {
+  Scratch scratch;
+  scratch.write("a.c", "int x;\n");
+  const std::string log = scratch.root() + "/run.out";
+  const std::string pipe = scratch.project() + "/c.ctf";
+  ASSERT_EQ(mkfifo(pipe.c_str(), 0644), 0);
+  std::ofstream{log};
+  ProcessOptions toFile;
+  toFile.stdoutPath = log;
+  ProcessResult result;
+  std::thread run([&] { result = scratch.run({"-ctf", "c.ctf"}, toFile); });
+  EXPECT_TRUE(waitForText(log, checking("c.ctf")));
+  std::ofstream(pipe) << "$def_start_option\n-max 9\n";  // opening it lets the run go on
+  run.join();
+  EXPECT_EQ(result.exitCode, 255);  // no input files
+  EXPECT_TRUE(waitForText(log, "-max 9\n"));
 }
 
 TEST(ConstraintRun, DirectivesAreCheckedByKeywordOnly) {

@@ -8,6 +8,7 @@
 #include <filesystem>
 #include <fstream>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "support/expected_output.h"
@@ -386,6 +387,40 @@ TEST(WorkDirectoryRun, NaReadsBackAnEntryLongerThan2047Characters) {
   ASSERT_FALSE(argv.empty());
   EXPECT_EQ(argv[3],
             (std::vector<std::string>{"seltor", "-read", "-inc", "zel_work/infoinclude.icd", "a.c", longName}));
+}
+
+TEST(WorkDirectoryRun, ASecondRunInTheDirectoryWaitsForTheFirstToEnd) {
+  FakeProject project;
+  const std::string gate = project.scratch.root() + "/gate";
+  const std::string secondLog = project.scratch.root() + "/second.out";
+  const std::string waiting = ">>> Waiting for another run in this directory to end.\n";
+  project.scratch.env()["FAKE_HOLD"] = "lurin:1";
+  project.scratch.env()["FAKE_GATE"] = gate;
+  std::ofstream{secondLog};
+  ProcessResult first;
+  std::thread firstRun([&] { first = project.scratch.run({"a.c"}); });
+  EXPECT_TRUE(waitForText(gate + ".waiting", ""));
+  ProcessOptions toFile;
+  toFile.stdoutPath = secondLog;
+  std::thread secondRun([&] { project.scratch.run({"b.c"}, toFile); });
+  EXPECT_TRUE(waitForText(secondLog, waiting));
+  std::ofstream{gate};
+  firstRun.join();
+  secondRun.join();
+  EXPECT_EQ(normaliseDates(first.out), kBanner + echo(" a.c") + kChecking + kElaborating + kFinished);
+  std::ifstream in(secondLog);
+  EXPECT_EQ(normaliseDates({std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()}),
+            kBanner + echo(" b.c") + waiting + kChecking + kElaborating + kFinished);
+  // Every tool of the first run ran before any of the second's.
+  const std::vector<std::string> one = {"lurin", "dravik", "talvoChk", "seltor", "nuvar", "kivard", "talvoChk", "seltor"};
+  std::vector<std::string> both = one;
+  both.insert(both.end(), one.begin(), one.end());
+  EXPECT_EQ(fakeToolsRun(project.fakes), both);
+  const std::vector<std::string> calls = fakeToolCalls(project.fakes);
+  ASSERT_EQ(calls.size(), 16U);
+  EXPECT_NE(calls[7].find("elb_a.c"), std::string::npos);
+  EXPECT_NE(calls[15].find("elb_b.c"), std::string::npos);
+  EXPECT_EQ(project.scratch.read("zel_work/input.lst"), "b.c;");
 }
 
 // Files in the project named like the example's and the benchmark's: a fixed

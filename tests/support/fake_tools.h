@@ -15,6 +15,8 @@
 //                "tool:N" (its N-th run, counted from 1): exit with FAKE_STATUS
 //   FAKE_STATUS  the failing exit status, default 1
 //   FAKE_KILL    entries as for FAKE_FAIL: the tool kills itself with SIGKILL
+//   FAKE_HOLD    entries as for FAKE_FAIL: the tool creates "$FAKE_GATE.waiting"
+//                and waits until the file $FAKE_GATE exists
 //
 // A fake does not look at or write any file other than the log; tests that
 // need work files create them themselves.

@@ -7,9 +7,13 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <chrono>
 #include <cstdlib>
+#include <fstream>
+#include <iterator>
 #include <regex>
 #include <stdexcept>
+#include <thread>
 
 std::string talvoBinary() { return TALVO_S_BINARY; }
 
@@ -104,4 +108,15 @@ ProcessResult runProcess(const std::vector<std::string>& argv, const ProcessOpti
     result.termSignal = WTERMSIG(status);
   }
   return result;
+}
+
+bool waitForText(const std::string& path, const std::string& text) {
+  for (int tries = 0; tries < 1200; ++tries) {
+    std::ifstream in(path);
+    if (in && std::string(std::istreambuf_iterator<char>(in), {}).find(text) != std::string::npos) {
+      return true;
+    }
+    std::this_thread::sleep_for(std::chrono::milliseconds(50));
+  }
+  return false;
 }

@@ -28,3 +28,7 @@ std::string talvoBinary();
 /// Replaces every asctime date ("Sun Dec  6 16:39:03 2026") by "<DATE>" and
 /// every four-digit year in the notice line by "<YEAR>".
 std::string normaliseDates(const std::string& text);
+
+/// Waits until the file at `path` holds `text` (any content when empty), for
+/// a running process to reach a point; false after a minute.
+bool waitForText(const std::string& path, const std::string& text);
