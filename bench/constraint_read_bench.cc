@@ -1,6 +1,7 @@
 // Reading constraint files as a run does (options on, directives off):
 // a mixed file of option and directive lines at 10 MB and 100 MB, the
-// cost of ten times the file, and one physical line of 64 MB. The files are
+// cost of ten times the file, one physical line of 64 MB, and one comment
+// line of 64 MB and of 1 GB against ordinary lines. The files are
 // generated into a scratch directory under /tmp and removed at exit. Peak
 // memory is the maximum resident set of a child process that reads the file
 // once, next to that of a child reading an empty file.
@@ -110,6 +111,22 @@ struct Files {
     return made[name];
   }
 
+  // One comment line, skipped as it streams by.
+  const fs::path& commentLine(std::size_t megabytes) {
+    std::string name = "comment_line_" + std::to_string(megabytes) + ".ctf";
+    if (made.count(name) == 0) {
+      std::ofstream out(directory / name, std::ios::binary);
+      out << "# ";
+      std::string chunk(kMegabyte, 'c');
+      for (std::size_t i = 0; i < megabytes; ++i) {
+        out << chunk;
+      }
+      out << "\n$def_start_option\n-max 16\n";
+      made[name] = directory / name;
+    }
+    return made[name];
+  }
+
   const fs::path& empty() {
     if (made.count("empty.ctf") == 0) {
       std::ofstream out(directory / "empty.ctf");
@@ -180,6 +197,33 @@ void BM_ReadOneLongOptionLine(benchmark::State& state) {
   readBenchmark(state, files().longLine(static_cast<std::size_t>(state.range(0)), true));
 }
 BENCHMARK(BM_ReadOneLongOptionLine)->Arg(64)->Unit(benchmark::kMillisecond)->UseRealTime();
+
+void BM_ReadOneLongCommentLine(benchmark::State& state) {
+  readBenchmark(state, files().commentLine(static_cast<std::size_t>(state.range(0))));
+}
+BENCHMARK(BM_ReadOneLongCommentLine)->Arg(64)->Arg(1024)->Unit(benchmark::kMillisecond)->UseRealTime();
+
+double bestSecondsPerByte(const fs::path& path) {
+  double best = 1e9;
+  for (int i = 0; i < 5; ++i) {
+    best = std::min(best, secondsToRead(path));
+  }
+  return best / static_cast<double>(fs::file_size(path));
+}
+
+// A 64 MB comment line against 64 MB of ordinary lines (the mixed file): the
+// ratio of the best times per byte (the benchmark fails itself above 1.2).
+void BM_CommentLineAgainstOrdinaryLines(benchmark::State& state) {
+  double ratio = 0;
+  for (auto _ : state) {  // NOLINT(clang-analyzer-deadcode.DeadStores): the loop variable is unused by design
+    ratio = bestSecondsPerByte(files().commentLine(64)) / bestSecondsPerByte(files().mixed(64));
+  }
+  state.counters["time_per_byte_ratio"] = ratio;
+  if (ratio > 1.2) {
+    state.SkipWithError("a comment line costs more per byte than ordinary lines");
+  }
+}
+BENCHMARK(BM_CommentLineAgainstOrdinaryLines)->Iterations(1)->Unit(benchmark::kMillisecond)->UseRealTime();
 
 // Ten times the file: the best of several reads of each size, and their ratio
 // (linear reading gives about 10; more than 11 would mean work that grows
