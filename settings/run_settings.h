@@ -17,6 +17,8 @@ struct TableSetting {
   int32_t size = 0;
   int32_t bits = 0;
   int32_t angle = 0;
+
+  bool operator==(const TableSetting&) const = default;
 };
 
 struct RunSettings {
@@ -124,6 +126,8 @@ struct RunSettings {
   int32_t i_stack = 0;
   int32_t g_stack = 0;
   int32_t stack_check = 0;
+
+  bool operator==(const RunSettings&) const = default;
 };
 
 /// Appends a copy of a macro definition to `D`.
