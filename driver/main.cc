@@ -34,7 +34,7 @@ int main(int argc, char** argv) {
     std::vector<std::string> args(argv, argv + argc);
     RunSettings settings;
     ConstraintStore store;
-    return runTalvo(args, settings, store);
+    return runTalvo(args, settings, store, runInShell);
   } catch (const std::bad_alloc&) {
     std::puts("talvo_s:Error:Short of memory");
     std::fflush(stdout);

@@ -140,7 +140,8 @@ int32_t switchValue(const char* value) {
   return (value != nullptr && value[0] == '1' && value[1] == '\0') ? 1 : 0;
 }
 
-int runTalvo(const std::vector<std::string>& args, RunSettings& rs, ConstraintStore& store) {
+int runTalvo(const std::vector<std::string>& args, RunSettings& rs, ConstraintStore& store,
+             const CommandRunner& runner) {
   printBannerAndNotice();
   rs.traceCommands = switchValue(std::getenv("TVM"));
   rs.instanceDump = switchValue(std::getenv("TVPOMSK"));
@@ -170,7 +171,7 @@ int runTalvo(const std::vector<std::string>& args, RunSettings& rs, ConstraintSt
   if (rs.inputFiles.empty()) {
     return 0;
   }
-  int32_t result = runPipeline(rs);
+  int32_t result = runPipeline(rs, runner);
   releaseConstraintStore(store);
   std::printf(result == 0 ? "command finished successfully. %s\n" : "command stopped. %s\n", asctimeNow().c_str());
   std::fflush(stdout);

@@ -22,8 +22,7 @@ const char* chooseOutputKind(RunSettings& rs) {
   return "-dsp";
 }
 
-}  // namespace
-
+// The directory text with a "/" appended unless it already ends in one.
 std::string joinDirectory(std::string_view directory) {
   std::string joined(directory);
   if (joined.empty() || joined.back() != '/') {
@@ -31,6 +30,8 @@ std::string joinDirectory(std::string_view directory) {
   }
   return joined;
 }
+
+}  // namespace
 
 std::string composeReaderCommand(const RunSettings& rs, std::string_view directory) {
   std::string line = "lurin -notitle -o ";

@@ -10,9 +10,6 @@
 
 #include "settings/run_settings.h"
 
-/// The directory text with a "/" appended unless it already ends in one.
-std::string joinDirectory(std::string_view directory);
-
 /// C reader: "lurin -notitle -o <dir>lurin.cfi <inputs> -i $TALVO/... -d <D>... -i <ip>...  ".
 std::string composeReaderCommand(const RunSettings& rs, std::string_view directory);
 /// C-to-graph conversion: "dravik -pf -notitle -o <dir>lurin.cdfg <dir>lurin.cfi -ip <ip>... ".

@@ -6,7 +6,6 @@
 #include <cstdio>
 #include <string>
 
-#include "driver/report.h"
 #include "pipeline/commands.h"
 #include "pipeline/work_directory.h"
 
@@ -63,11 +62,12 @@ constexpr PipelineStep kElaborationSteps[] = {
 
 // Prints the phase heading, then runs its steps until one fails.
 template <size_t N>
-int32_t runPhase(RunSettings& rs, const char* heading, const PipelineStep (&steps)[N], int32_t failure) {
+int32_t runPhase(RunSettings& rs, const CommandRunner& runner, const char* heading, const PipelineStep (&steps)[N],
+                 int32_t failure) {
   std::puts(heading);
   std::fflush(stdout);
   for (const PipelineStep& step : steps) {
-    if (step.runs(rs) && runCommand(rs, step.compose(rs)) != 0) {
+    if (step.runs(rs) && runCommand(rs, step.compose(rs), runner) != 0) {
       return failure;
     }
   }
@@ -76,11 +76,12 @@ int32_t runPhase(RunSettings& rs, const char* heading, const PipelineStep (&step
 
 }  // namespace
 
-int32_t runPipeline(RunSettings& rs) {
-  if (int32_t result = runPhase(rs, ">>> -s :Checking and analyzing C-files.", kCheckingSteps, -2); result != 0) {
+int32_t runPipeline(RunSettings& rs, const CommandRunner& runner) {
+  if (int32_t result = runPhase(rs, runner, ">>> -s :Checking and analyzing C-files.", kCheckingSteps, -2);
+      result != 0) {
     return result;
   }
-  return runPhase(rs, ">>>     Elaborating C-files.", kElaborationSteps, -3);
+  return runPhase(rs, runner, ">>>     Elaborating C-files.", kElaborationSteps, -3);
 }
 
 int32_t removeTemporaryFiles(const RunSettings& rs) {

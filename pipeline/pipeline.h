@@ -3,9 +3,11 @@
 
 #include <cstdint>
 
+#include "driver/command_runner.h"
 #include "settings/run_settings.h"
 
-/// Runs every tool in order: 0, -2 (checking phase failed) or -3 (elaboration phase failed).
-int32_t runPipeline(RunSettings& rs);
+/// Runs every tool line in order with `runner`: 0, -2 (checking phase
+/// failed) or -3 (elaboration phase failed).
+int32_t runPipeline(RunSettings& rs, const CommandRunner& runner);
 /// Removes "<input>.p" for every input file; the OR of the failures, never traced.
 int32_t removeTemporaryFiles(const RunSettings& rs);

@@ -1,6 +1,7 @@
-// The work directory on a real disk: reset, tree removal (links never
-// followed, mounts never entered, any depth), the input list written and
-// read back with "-na", and what happens when the disk refuses.
+// The work directory on a real disk: the tree removal (links never followed,
+// mounts never entered, any depth), the reset, the input list written and
+// read back with "-na", what happens when the disk refuses, and the removal
+// of temporary files.
 #include "pipeline/work_directory.h"
 
 #include <gtest/gtest.h>
@@ -10,115 +11,36 @@
 #include <unistd.h>
 
 #include <csignal>
-#include <functional>
-
-#include <cstdlib>
 #include <filesystem>
 #include <fstream>
-#include <sstream>
+#include <functional>
 #include <string>
 #include <vector>
 
 #include "pipeline/pipeline.h"
 #include "pipeline/remove_tree.h"
 #include "support/root_powers.h"
+#include "support/scratch.h"
 
 namespace fs = std::filesystem;
 
 namespace {
 
-// A fresh directory that is the current directory for the test's lifetime.
-class ScratchCwd {
- public:
-  ScratchCwd() : previous_(fs::current_path()) {
-    std::string pattern = (fs::temp_directory_path() / "talvo_wd.XXXXXX").string();
-    if (mkdtemp(pattern.data()) == nullptr) {
-      throw std::runtime_error("mkdtemp failed");
-    }
-    root_ = pattern;
-    fs::current_path(root_);
-  }
-  ~ScratchCwd() {
-    fs::current_path(previous_);
-    std::error_code ignored;
-    fs::remove_all(root_, ignored);
-  }
-  ScratchCwd(const ScratchCwd&) = delete;
-  ScratchCwd& operator=(const ScratchCwd&) = delete;
-  const fs::path& root() const { return root_; }
-
- private:
-  fs::path previous_;
-  fs::path root_;
-};
-
 void writeFile(const fs::path& path, const std::string& text) {
-  if (path.has_parent_path()) {
-    fs::create_directories(path.parent_path());
-  }
+  fs::create_directories(path.parent_path().empty() ? "." : path.parent_path());
   std::ofstream(path, std::ios::binary) << text;
 }
 
 std::string readFile(const fs::path& path) {
   std::ifstream in(path, std::ios::binary);
-  std::ostringstream text;
-  text << in.rdbuf();
-  return text.str();
+  return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
 }
 
-std::vector<std::string> names(std::initializer_list<const char*> list) { return {list.begin(), list.end()}; }
-
-struct ListRow {
-  const char* text;
-  std::vector<std::string> expected;
-};
-
-TEST(InputList, ReadBackRowByRow) {
-  const ListRow rows[] = {
-      {"a.c;b.c;", names({"a.c", "b.c"})},
-      {"", {}},
-      {"a.c;b.c", names({"a.c"})},            // the last name lacks its ";": lost
-      {"only", {}},                           // no ";" at all
-      {"a;;b;", names({"a", "", "b"})},       // an empty entry is an empty name
-      {"x;y.c;", names({"x", "y.c"})},        // a name written as "x;y.c" splits
-      {"a b.c;\n;", names({"a b.c", "\n"})},  // blanks and line ends are characters like others
-  };
-  for (const ListRow& row : rows) {
-    EXPECT_EQ(parseInputList(row.text), row.expected) << '"' << row.text << '"';
-  }
+size_t entriesIn(const fs::path& directory) {
+  return static_cast<size_t>(std::distance(fs::directory_iterator(directory), fs::directory_iterator()));
 }
 
-TEST(InputList, FormatIsEveryNameWithItsSemicolon) {
-  EXPECT_EQ(formatInputList(names({"a.c", "b.c"})), "a.c;b.c;");
-  EXPECT_EQ(formatInputList({}), "");
-  EXPECT_EQ(formatInputList(names({""})), ";");
-}
-
-TEST(InputList, AnEntryOfAnyLengthIsReadBackWhole) {
-  const std::string longName = std::string(5000, 'n') + ".c";
-  EXPECT_EQ(parseInputList("a.c;" + longName + ";b.c;"), names({"a.c", longName.c_str(), "b.c"}));
-  const std::string edge(2047, 'e');
-  const std::string over(2048, 'o');
-  EXPECT_EQ(parseInputList(edge + ";" + over + ";"), names({edge.c_str(), over.c_str()}));
-}
-
-TEST(RemoveTree, RemovesNestedContentAndTheDirectory) {
-  ScratchCwd cwd;
-  writeFile("tree/a", "1");
-  writeFile("tree/.hidden", "2");
-  writeFile("tree/..dots", "3");
-  writeFile("tree/a.", "3");
-  writeFile("tree/.b", "3");
-  writeFile("tree/d1/d2/d3/deep", "4");
-  fs::create_directories("tree/empty/inner");
-  fs::create_symlink("a", "tree/link-to-file");
-  fs::create_symlink("nowhere", "tree/dangling");
-  ASSERT_EQ(mkfifo("tree/fifo", 0644), 0);
-  EXPECT_EQ(removeTree((cwd.root() / "tree").string()), 0);
-  EXPECT_FALSE(fs::exists(fs::symlink_status("tree")));
-}
-
-// Lowers the soft limit of a resource for the scope; restored when it goes.
+// Lowers the soft limit of a resource for the scope.
 class ResourceLimit {
  public:
   ResourceLimit(int resource, rlim_t limit) : resource_(resource) {
@@ -136,148 +58,115 @@ class ResourceLimit {
   rlimit saved_{};
 };
 
+TEST(RemoveTree, RemovesEverythingAndNoLinksTarget) {
+  Scratch scratch;
+  InProject inProject(scratch);
+  for (const char* file : {"tree/a", "tree/.b", "tree/a.", "tree/..c", "tree/d1/d2/d3/deep", "outside/keep.c"}) {
+    writeFile(file, "x");
+  }
+  fs::create_directories("tree/empty/inner");
+  fs::create_directory_symlink(fs::current_path() / "outside", "tree/d1/link");
+  fs::create_symlink("nowhere", "tree/dangling");
+  ASSERT_EQ(mkfifo("tree/fifo", 0644), 0);
+  EXPECT_EQ(removeTree("tree/"), 0);
+  EXPECT_FALSE(fs::exists(fs::symlink_status("tree")));
+  for (const char* path : {"tree/", "tree"}) {  // a link in place of the tree goes, not its target
+    fs::create_directory_symlink("outside", "tree");
+    EXPECT_EQ(removeTree(path), 0);
+    EXPECT_FALSE(fs::exists(fs::symlink_status("tree"))) << path;
+  }
+  EXPECT_EQ(readFile("outside/keep.c"), "x");
+  EXPECT_EQ(removeTree("outside/keep.c"), 0);  // a plain file is not a tree
+  EXPECT_EQ(removeTree("missing"), 0);
+  EXPECT_TRUE(fs::exists("outside/keep.c"));
+}
+
 TEST(RemoveTree, RemovesATreeDeeperThanTheDescriptorsItMayOpen) {
-  ScratchCwd cwd;
+  Scratch scratch;
+  InProject inProject(scratch);
   fs::path deepest = "tree";
   for (int level = 0; level < 120; ++level) {
     deepest /= "d";
   }
   writeFile(deepest / "leaf", "x");
-  writeFile("tree/d/sibling", "x");
   ResourceLimit descriptors(RLIMIT_NOFILE, 16);
   EXPECT_EQ(removeTree("tree"), 0);
-  EXPECT_FALSE(fs::exists(fs::symlink_status("tree")));
-}
-
-TEST(RemoveTree, AcceptsATrailingSlashAndMissingPaths) {
-  ScratchCwd cwd;
-  writeFile("tree/sub/f", "x");
-  EXPECT_EQ(removeTree("tree/"), 0);
   EXPECT_FALSE(fs::exists("tree"));
-  EXPECT_EQ(removeTree("tree/"), 0);
-  EXPECT_EQ(removeTree("no/such/path"), 0);
 }
 
-TEST(RemoveTree, LeavesAPlainFileAtThePathAlone) {
-  ScratchCwd cwd;
-  writeFile("file", "keep");
-  EXPECT_EQ(removeTree("file"), 0);
-  EXPECT_EQ(readFile("file"), "keep");
-}
-
-TEST(RemoveTree, NeverFollowsALinkInsideTheTree) {
-  ScratchCwd cwd;
-  writeFile("outside/precious.c", "keep");
-  writeFile("outside/sub/also.c", "keep too");
-  writeFile("zel_work/elb/mine", "x");
-  fs::create_directory_symlink(cwd.root() / "outside", "zel_work/link");
-  fs::create_directory_symlink("../../outside/sub", "zel_work/elb/relative");
-  EXPECT_EQ(resetWorkDirectory(), 0);
-  EXPECT_TRUE(fs::is_empty("zel_work/elb"));
-  EXPECT_FALSE(fs::exists(fs::symlink_status("zel_work/link")));
-  EXPECT_EQ(readFile("outside/precious.c"), "keep");
-  EXPECT_EQ(readFile("outside/sub/also.c"), "keep too");
-}
-
-TEST(RemoveTree, RemovesALinkAtThePathButNotItsTarget) {
-  ScratchCwd cwd;
-  writeFile("target/precious.c", "keep");
-  fs::create_directory_symlink("target", "tree");
-  for (const char* path : {"tree/", "tree"}) {
-    if (!fs::exists(fs::symlink_status("tree"))) {
-      fs::create_directory_symlink("target", "tree");
-    }
-    EXPECT_EQ(removeTree(path), 0);
-    EXPECT_FALSE(fs::exists(fs::symlink_status("tree"))) << path;
-    EXPECT_EQ(readFile("target/precious.c"), "keep") << path;
-  }
-}
-
-TEST(WorkDirectory, ResetWipesEverythingAndMakesBothDirectories0755) {
-  ScratchCwd cwd;
-  writeFile("zel_work/old.inf", "x");
-  writeFile("zel_work/elb/deep/er/elb_old.c", "x");
-  const mode_t previous = umask(022);
-  EXPECT_EQ(resetWorkDirectory(), 0);
-  umask(previous);
-  EXPECT_TRUE(fs::is_empty("zel_work/elb"));
-  EXPECT_EQ(std::distance(fs::directory_iterator("zel_work"), fs::directory_iterator()), 1);
-  for (const char* dir : {"zel_work", "zel_work/elb"}) {
-    struct stat info {};
-    ASSERT_EQ(lstat(dir, &info), 0) << dir;
-    EXPECT_TRUE(S_ISDIR(info.st_mode)) << dir;
-    EXPECT_EQ(info.st_mode & 07777, 0755U) << dir;
-  }
-}
-
-TEST(WorkDirectory, ResetReplacesALinkedWorkDirectoryByARealOne) {
-  ScratchCwd cwd;
-  writeFile("elsewhere/keep.c", "keep");
-  writeFile("elsewhere/elb/keep.c", "keep");
-  fs::create_directory_symlink("elsewhere", "zel_work");
-  EXPECT_EQ(resetWorkDirectory(), 0);
-  EXPECT_FALSE(fs::is_symlink("zel_work"));
-  EXPECT_TRUE(fs::is_directory("zel_work/elb"));
-  EXPECT_EQ(readFile("elsewhere/keep.c"), "keep");
-  EXPECT_EQ(readFile("elsewhere/elb/keep.c"), "keep");
-}
-
-RunSettings settingsWith(std::vector<std::string> files) {
+RunSettings withFiles(std::vector<std::string> files, bool na = false) {
   RunSettings rs;
   rs.inputFiles = std::move(files);
+  rs.na = na;
   return rs;
 }
 
-TEST(PrepareInputList, WritesExactlyTheNamesWithSemicolons) {
-  ScratchCwd cwd;
-  writeFile("zel_work/stale.lst", "x");
-  RunSettings rs = settingsWith(names({"a.c", "b.c"}));
-  const mode_t previous = umask(022);
-  EXPECT_EQ(prepareInputList(rs), 0);
-  umask(previous);
-  EXPECT_EQ(readFile("zel_work/input.lst"), "a.c;b.c;");
-  struct stat info {};
-  ASSERT_EQ(stat("zel_work/input.lst", &info), 0);
-  EXPECT_EQ(info.st_mode & 07777, 0644U);
-  EXPECT_EQ(std::distance(fs::directory_iterator("zel_work"), fs::directory_iterator()), 2);  // elb/, input.lst
-  EXPECT_TRUE(fs::is_directory("zel_work/elb"));
-  EXPECT_EQ(rs.inputFiles, names({"a.c", "b.c"}));
-}
-
-TEST(PrepareInputList, WithoutNaAnEarlierListIsReplaced) {
-  ScratchCwd cwd;
-  writeFile("zel_work/input.lst", "old.c;");
-  RunSettings rs = settingsWith(names({"new.c"}));
-  EXPECT_EQ(prepareInputList(rs), 0);
-  EXPECT_EQ(readFile("zel_work/input.lst"), "new.c;");
-  EXPECT_EQ(rs.inputFiles, names({"new.c"}));
-}
-
-TEST(PrepareInputList, FailsWhenTheWorkDirectoryCannotBeMade) {
-  ScratchCwd cwd;
-  writeFile("zel_work", "a file in the way");
-  RunSettings rs = settingsWith(names({"a.c"}));
-  testing::internal::CaptureStdout();
-  EXPECT_EQ(prepareInputList(rs), -1);
-  EXPECT_EQ(testing::internal::GetCapturedStdout(), "Error : The pretreatment is not performed.\n");
-  EXPECT_EQ(readFile("zel_work"), "a file in the way");
-}
-
-TEST(PrepareInputList, FailsInAProjectDirectoryThatIsGone) {
-  ScratchCwd cwd;
-  fs::create_directory("gone");
-  fs::current_path("gone");
-  fs::remove(cwd.root() / "gone");
-  RunSettings rs = settingsWith(names({"a.c"}));
-  testing::internal::CaptureStdout();
-  EXPECT_EQ(prepareInputList(rs), -1);
-  EXPECT_EQ(testing::internal::GetCapturedStdout(), "Error : The pretreatment is not performed.\n");
-}
+const std::string kPretreatment = "Error : The pretreatment is not performed.\n";
 
 std::string prepareCapturing(RunSettings& rs, int32_t& status) {
   testing::internal::CaptureStdout();
   status = prepareInputList(rs);
   return testing::internal::GetCapturedStdout();
+}
+
+TEST(PrepareInputList, ResetsTheWorkDirectoryAndWritesTheList) {
+  Scratch scratch;
+  InProject inProject(scratch);
+  writeFile("zel_work/old.inf", "x");
+  writeFile("zel_work/elb/deep/er/elb_old.c", "x");
+  RunSettings rs = withFiles({"a.c", "b.c"});
+  const mode_t previous = umask(022);
+  EXPECT_EQ(prepareInputList(rs), 0);
+  umask(previous);
+  EXPECT_EQ(readFile("zel_work/input.lst"), "a.c;b.c;");
+  EXPECT_EQ(entriesIn("zel_work"), 2U);  // elb/ and input.lst
+  EXPECT_EQ(entriesIn("zel_work/elb"), 0U);
+  for (const auto& [path, mode] : {std::pair{"zel_work", 040755U}, {"zel_work/elb", 040755U}, {"zel_work/input.lst", 0100644U}}) {
+    struct stat info {};
+    ASSERT_EQ(lstat(path, &info), 0);
+    EXPECT_EQ(info.st_mode, mode) << path;
+  }
+}
+
+// "-na": what stands in the place of the list, and what follows.
+struct NaRow {
+  const char* name;
+  std::function<void()> place;
+  int32_t status;
+  std::vector<std::string> inputFiles;
+};
+
+TEST(PrepareInputList, NaTakesOnlyAListThatIsARegularFileAndReadsWhole) {
+  const auto list = [](const char* text) {
+    return [text] { writeFile("zel_work/input.lst", text); };
+  };
+  const std::vector<std::string> mine = {"c.c", "d.c"};
+  const NaRow rows[] = {
+      {"no work directory", [] { fs::remove_all("zel_work"); }, -1, mine},
+      {"no list: written from the command line", [] {}, 0, mine},
+      {"a list of two", list("a.c;b.c;"), 0, {"a.c", "b.c"}},
+      {"an empty list", list(""), 0, {}},
+      {"a last name without its semicolon", list("a.c;b.c"), 0, {"a.c"}},
+      {"a directory", [] { fs::create_directories("zel_work/input.lst"); }, -1, mine},
+      {"a named pipe", [] { mkfifo("zel_work/input.lst", 0644); }, -1, mine},
+      {"a file whose read fails", [] { fs::create_symlink("/proc/self/mem", "zel_work/input.lst"); }, -1, mine},
+  };
+  for (const NaRow& row : rows) {
+    Scratch scratch;
+    InProject inProject(scratch);
+    writeFile("zel_work/elb/kept", "kept");
+    row.place();
+    RunSettings rs = withFiles(mine, true);
+    int32_t status = 0;
+    const std::string out = prepareCapturing(rs, status);
+    EXPECT_EQ(out, status == 0 ? "" : kPretreatment) << row.name;
+    EXPECT_EQ(status, row.status) << row.name;
+    EXPECT_EQ(rs.inputFiles, row.inputFiles) << row.name;
+    if (status == 0) {
+      EXPECT_EQ(readFile("zel_work/elb/kept"), "kept") << row.name;
+      EXPECT_EQ(parseInputList(readFile("zel_work/input.lst")), row.inputFiles) << row.name;
+    }
+  }
 }
 
 // Something the reset cannot delete: the run stops rather than work on top
@@ -292,6 +181,8 @@ struct ResetObstacle {
 
 TEST(PrepareInputList, ARunNeverWorksOnTopOfWhatTheResetLeft) {
   const ResetObstacle obstacles[] = {
+      {"a file in place of the work directory", [] { writeFile("zel_work", "in the way"); return std::string(); },
+       [] {}, "zel_work", "in the way"},
       {"an immutable file deep in the tree",
        [] {
          writeFile("zel_work/elb/d/e/kept.c", "old");
@@ -315,16 +206,16 @@ TEST(PrepareInputList, ARunNeverWorksOnTopOfWhatTheResetLeft) {
   };
   std::string skipped;
   for (const ResetObstacle& obstacle : obstacles) {
-    ScratchCwd cwd;
+    Scratch scratch;
+    InProject inProject(scratch);
     if (std::string why = obstacle.place(); !why.empty()) {
       skipped += std::string(obstacle.name) + " (" + why + "); ";
       continue;
     }
-    RunSettings rs = settingsWith(names({"new.c"}));
+    RunSettings rs = withFiles({"new.c"});
     int32_t status = 0;
-    EXPECT_EQ(prepareCapturing(rs, status), "Error : The pretreatment is not performed.\n") << obstacle.name;
+    EXPECT_EQ(prepareCapturing(rs, status), kPretreatment) << obstacle.name;
     EXPECT_EQ(status, -1) << obstacle.name;
-    EXPECT_EQ(rs.inputFiles, names({"new.c"})) << obstacle.name;
     EXPECT_EQ(readFile(obstacle.survivor), obstacle.content) << obstacle.name;
     obstacle.lift();
   }
@@ -333,30 +224,10 @@ TEST(PrepareInputList, ARunNeverWorksOnTopOfWhatTheResetLeft) {
   }
 }
 
-// With "-na", whatever is in the place of the list and is no regular file,
-// or cannot be read, stops the run: no hang, no abort, no names taken.
-TEST(PrepareInputList, NaTakesOnlyARegularFileThatReadsWhole) {
-  const std::pair<const char*, std::function<void()>> places[] = {
-      {"a directory", [] { fs::create_directories("zel_work/input.lst"); }},
-      {"a named pipe", [] { ASSERT_EQ(mkfifo("zel_work/input.lst", 0644), 0); }},
-      {"a file whose read fails", [] { fs::create_symlink("/proc/self/mem", "zel_work/input.lst"); }},
-  };
-  for (const auto& [name, place] : places) {
-    ScratchCwd cwd;
-    fs::create_directories("zel_work/elb");
-    place();
-    RunSettings rs = settingsWith(names({"new.c"}));
-    rs.na = true;
-    int32_t status = 0;
-    EXPECT_EQ(prepareCapturing(rs, status), "Error : The pretreatment is not performed.\n") << name;
-    EXPECT_EQ(status, -1) << name;
-    EXPECT_EQ(rs.inputFiles, names({"new.c"})) << name;
-  }
-}
-
 TEST(PrepareInputList, AListThatCannotBeWrittenWholeLeavesNoList) {
-  ScratchCwd cwd;
-  RunSettings rs = settingsWith({std::string(64 * 1024, 'n') + ".c"});
+  Scratch scratch;
+  InProject inProject(scratch);
+  RunSettings rs = withFiles({std::string(64 * 1024, 'n') + ".c"});
   int32_t status = 0;
   std::string out;
   {
@@ -365,34 +236,32 @@ TEST(PrepareInputList, AListThatCannotBeWrittenWholeLeavesNoList) {
     out = prepareCapturing(rs, status);
     std::signal(SIGXFSZ, previous);
   }
-  EXPECT_EQ(out, "Error : The pretreatment is not performed.\n");
+  EXPECT_EQ(out, kPretreatment);
   EXPECT_EQ(status, -1);
-  EXPECT_EQ(std::distance(fs::directory_iterator("zel_work"), fs::directory_iterator()), 1);  // elb/ alone
+  EXPECT_EQ(entriesIn("zel_work"), 1U);  // elb/ alone
+}
+
+TEST(InputList, EveryNameEndsAtItsSemicolon) {
+  EXPECT_EQ(formatInputList({"a.c", "", "b c.c"}), "a.c;;b c.c;");
+  EXPECT_EQ(parseInputList("a;;x;y.c;\n;tail"), (std::vector<std::string>{"a", "", "x", "y.c", "\n"}));
 }
 
 TEST(TemporaryFiles, RemovesExactlyEachInputsDotPWithoutAShell) {
-  ScratchCwd cwd;
-  for (const char* file : {"a.c.p", "my file.c.p", "my", "file.c.p", "*.c.p", "other.c.p", "sub/x.c.p", "b.c"}) {
+  Scratch scratch;
+  InProject inProject(scratch);
+  for (const char* file : {"a.c.p", "my file.c.p", "my", "file.c.p", "*.c.p", "other.c.p", "sub/x.c.p"}) {
     writeFile(file, "x");
   }
-  RunSettings rs = settingsWith(names({"a.c", "my file.c", "*.c", "sub/x.c", "missing.c", "b.c"}));
-  EXPECT_EQ(removeTemporaryFiles(rs), 0);
+  fs::create_directories("d.c.p/inside");  // a directory is not unlinked: a failure, but the rest go
+  RunSettings rs = withFiles({"d.c", "a.c", "my file.c", "*.c", "sub/x.c", "missing.c"});
+  EXPECT_NE(removeTemporaryFiles(rs), 0);
   for (const char* gone : {"a.c.p", "my file.c.p", "*.c.p", "sub/x.c.p"}) {
     EXPECT_FALSE(fs::exists(gone)) << gone;
   }
-  for (const char* kept : {"my", "file.c.p", "other.c.p", "b.c"}) {
+  for (const char* kept : {"my", "file.c.p", "other.c.p", "d.c.p/inside"}) {
     EXPECT_TRUE(fs::exists(kept)) << kept;
   }
-}
-
-TEST(TemporaryFiles, AFileThatCannotBeRemovedIsAFailureButTheRestGo) {
-  ScratchCwd cwd;
-  fs::create_directories("d.c.p/inside");  // a directory is not unlinked
-  writeFile("e.c.p", "x");
-  RunSettings rs = settingsWith(names({"d.c", "e.c"}));
-  EXPECT_NE(removeTemporaryFiles(rs), 0);
-  EXPECT_TRUE(fs::exists("d.c.p/inside"));
-  EXPECT_FALSE(fs::exists("e.c.p"));
+  EXPECT_EQ(removeTemporaryFiles(withFiles({"a.c", "missing.c"})), 0);
 }
 
 }  // namespace

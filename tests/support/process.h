@@ -14,10 +14,10 @@ struct ProcessResult {
 };
 
 struct ProcessOptions {
-  std::string cwd;                         // empty: the test's own
-  std::map<std::string, std::string> env;  // the whole environment
+  std::string cwd{};                         // empty: the test's own
+  std::map<std::string, std::string> env{};  // the whole environment; empty: the test's own
   bool closeStdout = false;                // start with descriptor 1 closed
-  std::string stdoutPath;                  // when set, descriptor 1 is this file
+  std::string stdoutPath{};                // when set, descriptor 1 is this file
   long addressSpaceLimit = 0;              // RLIMIT_AS in bytes when > 0
 };
 

@@ -1,5 +1,7 @@
 #include "support/scratch.h"
 
+#include <unistd.h>
+
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -15,19 +17,17 @@ Scratch::Scratch() {
   }
   root_ = pattern;
   project_ = root_ + "/project";
-  talvoRoot_ = root_ + "/talvo";
+  const std::string talvoRoot = root_ + "/talvo";
   fs::create_directories(project_);
-  fs::create_directories(talvoRoot_ + "/libtalvo/include/stdinclude");
-  std::ofstream(talvoRoot_ + "/libtalvo/include/stdinclude/stdio.h") << "/* scratch */\n";
-  env_["PATH"] = "/usr/local/bin:/usr/bin:/bin";
-  env_["TALVO"] = talvoRoot_;
+  fs::create_directories(talvoRoot + "/libtalvo/include/stdinclude");
+  std::ofstream(talvoRoot + "/libtalvo/include/stdinclude/stdio.h") << "/* scratch */\n";
+  env_["PATH"] = std::string(TALVO_TOOLS_DIR) + ":/usr/local/bin:/usr/bin:/bin";
+  env_["TALVO"] = talvoRoot;
   env_["TZ"] = "UTC";
 }
 
 Scratch::~Scratch() {
   std::error_code ignored;
-  // Leave no unwritable directory behind that would stop the removal.
-  fs::permissions(project_, fs::perms::owner_all, fs::perm_options::add, ignored);
   fs::remove_all(root_, ignored);
 }
 
@@ -49,8 +49,6 @@ bool Scratch::exists(const std::string& relative) const {
   return fs::exists(fs::symlink_status(fs::path(project_) / relative, ignored));
 }
 
-ProcessResult Scratch::run(const std::vector<std::string>& args) const { return run(args, ProcessOptions{}); }
-
 ProcessResult Scratch::run(const std::vector<std::string>& args, ProcessOptions options) const {
   std::vector<std::string> argv{talvoBinary()};
   argv.insert(argv.end(), args.begin(), args.end());
@@ -61,4 +59,21 @@ ProcessResult Scratch::run(const std::vector<std::string>& args, ProcessOptions 
     options.env = env_;
   }
   return runProcess(argv, options);
+}
+
+InProject::InProject(Scratch& scratch) : previous_(fs::current_path()) {
+  fs::current_path(scratch.project());
+  for (const char* name : {"TALVO", "TVM", "TVPOMSK"}) {
+    auto found = scratch.env().find(name);
+    if (found == scratch.env().end()) {
+      unsetenv(name);
+    } else {
+      setenv(name, found->second.c_str(), 1);
+    }
+  }
+}
+
+InProject::~InProject() {
+  std::error_code ignored;
+  fs::current_path(previous_, ignored);
 }

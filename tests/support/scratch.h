@@ -1,4 +1,5 @@
-// A scratch project directory and installation root for one test.
+// A scratch project for one test: a project directory, an installation root,
+// and the environment of a run (the substitute tools first on PATH).
 #pragma once
 
 #include <map>
@@ -17,24 +18,33 @@ class Scratch {
   const std::string& root() const { return root_; }
   /// The project directory, the run's current directory.
   const std::string& project() const { return project_; }
-  /// An installation root that holds libtalvo/include/stdinclude/stdio.h.
-  const std::string& talvoRoot() const { return talvoRoot_; }
-  /// The environment of a run: PATH, and TALVO pointing at the scratch root.
+  /// PATH, TALVO (an installation root holding libtalvo/include/stdinclude/stdio.h) and TZ.
   std::map<std::string, std::string>& env() { return env_; }
 
   /// Writes a file below the project directory (directories made as needed).
   void write(const std::string& relative, const std::string& content) const;
-  /// Reads a file below the project directory.
+  /// Reads a file below the project directory; empty when there is none.
   std::string read(const std::string& relative) const;
   bool exists(const std::string& relative) const;
 
-  /// Runs talvo_s in the project directory with the given arguments.
-  ProcessResult run(const std::vector<std::string>& args) const;
-  ProcessResult run(const std::vector<std::string>& args, ProcessOptions options) const;
+  /// Runs talvo_s in the project directory.
+  ProcessResult run(const std::vector<std::string>& args, ProcessOptions options = {}) const;
 
  private:
   std::string root_;
   std::string project_;
-  std::string talvoRoot_;
   std::map<std::string, std::string> env_;
+};
+
+/// Makes a directory the current one for its lifetime, and the environment
+/// of the test process that of a run in it.
+class InProject {
+ public:
+  explicit InProject(Scratch& scratch);
+  ~InProject();
+  InProject(const InProject&) = delete;
+  InProject& operator=(const InProject&) = delete;
+
+ private:
+  std::string previous_;
 };

@@ -1,0 +1,62 @@
+#include "driver/command_runner.h"
+
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstdio>
+#include <cstdlib>
+
+#include "driver/report.h"
+
+namespace {
+
+constexpr const char* kTraceRule = "-------------------------------------------------------";
+
+// The kernel refuses a single argument string longer than 32 pages
+// (MAX_ARG_STRLEN, 128 KiB), so "sh -c <line>" cannot carry such a line.
+constexpr size_t kLongestInlineCommand = size_t{100} * 1024;
+
+int runThroughScript(const std::string& commandLine) {
+  const char* tmpdir = std::getenv("TMPDIR");
+  std::string path = std::string(tmpdir != nullptr && *tmpdir != '\0' ? tmpdir : "/tmp") + "/talvo_s.XXXXXX";
+  int fd = mkstemp(path.data());
+  if (fd < 0) {
+    return 127 << 8;  // like a shell that could not run the command
+  }
+  bool written = true;
+  const std::string text = commandLine + "\n";
+  for (size_t done = 0; done < text.size();) {
+    ssize_t n = write(fd, text.data() + done, text.size() - done);
+    if (n < 0 && errno == EINTR) {
+      continue;
+    }
+    if (n <= 0) {
+      written = false;
+      break;
+    }
+    done += static_cast<size_t>(n);
+  }
+  close(fd);
+  // mkstemp names hold no quote, but TMPDIR may hold blanks.
+  int status = written ? std::system(("sh '" + path + "'").c_str()) : (127 << 8);
+  unlink(path.c_str());
+  return status;
+}
+
+}  // namespace
+
+int runInShell(const std::string& commandLine) {
+  if (commandLine.size() > kLongestInlineCommand) {
+    return runThroughScript(commandLine);
+  }
+  return std::system(commandLine.c_str());
+}
+
+int runCommand(const RunSettings& rs, const std::string& commandLine, const CommandRunner& runner) {
+  if (rs.traceCommands == 1) {
+    std::string when = asctimeNow();
+    std::printf("%s\ncmd start:%s=>%s\n%s\n", kTraceRule, when.c_str(), commandLine.c_str(), kTraceRule);
+    std::fflush(stdout);
+  }
+  return runner(commandLine);
+}

@@ -1,0 +1,48 @@
+#include "driver/command_runner.h"
+
+#include <gtest/gtest.h>
+#include <sys/wait.h>
+
+#include <cstdio>
+#include <regex>
+#include <string>
+
+namespace {
+
+TEST(RunInShell, ReturnsTheStatusUndecodedAndCarriesLinesLongerThanOneArgument) {
+  const int status = runInShell("exit 3");
+  ASSERT_TRUE(WIFEXITED(status));
+  EXPECT_EQ(WEXITSTATUS(status), 3);
+  EXPECT_NE(runInShell("kill -TERM $$"), 0);  // killed by a signal: a failure like any other
+  std::string line = "test $(echo";           // 300 KiB: beyond the 128 KiB one argument may hold
+  for (int k = 0; k < 30000; ++k) {
+    line += " word" + std::to_string(k % 10) + "xxxx";
+  }
+  line += " | wc -w) -eq 30000";
+  EXPECT_EQ(runInShell(line), 0);
+  EXPECT_NE(runInShell(line + " && false"), 0);
+}
+
+TEST(RunCommand, TracesTheLineBeforeRunningItOnlyWhenAsked) {
+  RunSettings rs;
+  std::string ran;
+  const CommandRunner runner = [&](const std::string& line) {
+    ran = line;
+    std::puts("tool output");
+    return 7;
+  };
+  testing::internal::CaptureStdout();
+  EXPECT_EQ(runCommand(rs, "tool -x", runner), 7);
+  EXPECT_EQ(testing::internal::GetCapturedStdout(), "tool output\n");
+  EXPECT_EQ(ran, "tool -x");
+  rs.traceCommands = 1;
+  testing::internal::CaptureStdout();
+  runCommand(rs, "tool -y", runner);
+  const std::string rule(55, '-');
+  const std::regex block(rule + "\ncmd start:[A-Z][a-z]{2} [A-Z][a-z]{2} [ 0-9][0-9] [0-9:]{8} [0-9]{4}\n" +
+                         "=>tool -y\n" + rule + "\ntool output\n");
+  const std::string out = testing::internal::GetCapturedStdout();
+  EXPECT_TRUE(std::regex_match(out, block)) << out;
+}
+
+}  // namespace

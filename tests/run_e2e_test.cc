@@ -1,0 +1,164 @@
+// talvo_s as a user runs it, on the substitute tools: the example project
+// traced end to end, a failure in each phase, thousands of files, two runs
+// in one directory, and what only the binary shows (exit statuses, standard
+// output closed or full, memory running short, a constraint file on a pipe).
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+
+#include <filesystem>
+#include <fstream>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "support/expected_output.h"
+#include "support/process.h"
+#include "support/scratch.h"
+
+namespace fs = std::filesystem;
+
+namespace {
+
+using namespace expected;  // NOLINT(google-build-using-namespace): the log texts
+
+std::string readFile(const std::string& path) {
+  std::ifstream in(path, std::ios::binary);
+  return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+}
+
+// A tool that waits until the file $GATE exists, after creating $GATE.waiting.
+void holdBeforeTool(Scratch& scratch, const std::string& tool) {
+  const std::string dir = scratch.root() + "/held";
+  fs::create_directories(dir);
+  std::ofstream(dir + "/" + tool) << "#!/bin/sh\n: >\"$GATE.waiting\"\nwhile [ ! -e \"$GATE\" ]; do sleep 0.05; done\n"
+                                  << "exec '" << TALVO_TOOLS_DIR << "/" << tool << "' \"$@\"\n";
+  fs::permissions(dir + "/" + tool, fs::perms::owner_all);
+  scratch.env()["PATH"] = dir + ":" + scratch.env()["PATH"];
+  scratch.env()["GATE"] = scratch.root() + "/gate";
+}
+
+TEST(Run, TheExampleProjectTracedEndToEnd) {
+  Scratch scratch;
+  fs::copy(std::string(TALVO_SOURCE_DIR) + "/examples/project", scratch.project(), fs::copy_options::recursive);
+  scratch.env()["TALVO"] = std::string(TALVO_SOURCE_DIR) + "/examples/talvo_root";
+  scratch.env()["TVM"] = "1";
+  scratch.env()["TVPOMSK"] = "1";
+  const ProcessResult result = scratch.run({"-ctf", "filter.ctf", "filter.c", "gain.c"});
+  EXPECT_EQ(normaliseDates(result.out), readFile(std::string(TALVO_SOURCE_DIR) + "/tests/example.log"));
+  EXPECT_EQ(result.err, "");  // nothing of its own on stderr; in the sanitizer build, no leak either
+  EXPECT_EQ(result.exitCode, 0);
+  EXPECT_EQ(scratch.read("zel_work/elb/elb_filter_elb.c").rfind("#include <stdio.h>\n#include \"gain.h\"\n", 0), 0U);
+}
+
+struct PhaseFailure {
+  const char* name;
+  std::string hiddenTool;  // left off PATH
+  int status;
+  std::string log;
+  std::string err;
+};
+
+TEST(Run, AFailingToolStopsItsPhaseAndTheRunEndsInOrder) {
+  const PhaseFailure failures[] = {
+      {"checking: a file the reader cannot open", "", 254, kChecking + kStopped, "lurin: cannot open 'b.c'\n"},
+      {"elaboration: a tool missing from PATH", "kivard", 253, kChecking + kElaborating + kStopped, "kivard: not found"},
+  };
+  for (const PhaseFailure& failure : failures) {
+    Scratch scratch;
+    scratch.write("a.c", "float a;\n");
+    scratch.write("a.c.p", "");
+    if (!failure.hiddenTool.empty()) {
+      const std::string dir = scratch.root() + "/some_tools";
+      fs::create_directories(dir);
+      for (const auto& tool : fs::directory_iterator(TALVO_TOOLS_DIR)) {
+        if (tool.path().filename() != failure.hiddenTool) {
+          fs::create_symlink(tool.path(), dir / tool.path().filename());
+        }
+      }
+      scratch.env()["PATH"] = dir + ":/usr/bin:/bin";
+      scratch.write("b.c", "float b;\n");
+    }
+    const ProcessResult result = scratch.run({"a.c", "b.c"});
+    EXPECT_EQ(result.exitCode, failure.status) << failure.name;
+    EXPECT_EQ(normaliseDates(result.out), kBanner + echo(" a.c b.c") + failure.log) << failure.name;
+    EXPECT_NE(result.err.find(failure.err), std::string::npos) << failure.name << ": " << result.err;
+    EXPECT_FALSE(scratch.exists("a.c.p")) << failure.name;
+  }
+}
+
+TEST(Run, ThousandsOfFilesRunThroughLinesLongerThanOneArgumentMayBe) {
+  Scratch scratch;
+  std::vector<std::string> files;
+  std::string list;
+  for (int i = 0; i < 5000; ++i) {
+    files.push_back("source_" + std::to_string(100000 + i) + "_with_a_forty_character_n.c");  // 40 x 5,000
+    scratch.write(files.back(), "float f" + std::to_string(i) + ";\n");
+    list += files.back() + ";";
+  }
+  const ProcessResult result = scratch.run(files);
+  EXPECT_EQ(result.exitCode, 0) << result.err;
+  EXPECT_EQ(scratch.read("zel_work/input.lst"), list);
+  EXPECT_TRUE(scratch.exists("zel_work/elb/elb_" + files.back().substr(0, 38) + "_elb.c"));
+}
+
+TEST(Run, ASecondRunInTheDirectoryWaitsForTheFirstToEnd) {
+  Scratch scratch;
+  scratch.write("a.c", "float a;\n");
+  scratch.write("b.c", "float b;\n");
+  holdBeforeTool(scratch, "lurin");
+  const std::string gate = scratch.env()["GATE"];
+  const std::string secondLog = scratch.root() + "/second.out";
+  const std::string waiting = ">>> Waiting for another run in this directory to end.\n";
+  std::ofstream{secondLog};
+  ProcessResult first;
+  std::thread firstRun([&] { first = scratch.run({"a.c"}); });
+  EXPECT_TRUE(waitForText(gate + ".waiting", ""));
+  std::thread secondRun([&] { scratch.run({"b.c"}, {.stdoutPath = secondLog}); });
+  EXPECT_TRUE(waitForText(secondLog, waiting));
+  std::ofstream{gate};
+  firstRun.join();
+  secondRun.join();
+  EXPECT_EQ(normaliseDates(first.out), kBanner + echo(" a.c") + kChecking + kElaborating + kFinished);
+  EXPECT_EQ(normaliseDates(readFile(secondLog)), kBanner + echo(" b.c") + waiting + kChecking + kElaborating + kFinished);
+  EXPECT_EQ(scratch.read("zel_work/input.lst"), "b.c;");
+}
+
+TEST(Run, StandardOutputClosedOrFullChangesNothingButTheLog) {
+  for (const ProcessOptions& output : {ProcessOptions{.closeStdout = true}, ProcessOptions{.stdoutPath = "/dev/full"}}) {
+    Scratch scratch;
+    scratch.write("a.c", "float a;\n");
+    scratch.env()["TVM"] = "1";
+    EXPECT_EQ(scratch.run({"a.c"}, output).exitCode, 0);
+    EXPECT_EQ(scratch.read("zel_work/input.lst"), "a.c;");  // not the log, in the first file the run opened
+    EXPECT_EQ(scratch.run({"-bad", "a.c"}, output).exitCode, 255);
+  }
+}
+
+TEST(Run, MemoryRunningShortEndsTheRunInOrder) {
+#if defined(__SANITIZE_ADDRESS__)
+  GTEST_SKIP() << "the sanitizer's shadow memory needs more address space than the limit allows";
+#else
+  Scratch scratch;
+  scratch.write("c.ctf", "$def_start_option\n-D " + std::string(48 << 20, 'm') + "\n");
+  const ProcessResult result = scratch.run({"-ctf", "c.ctf", "a.c"}, {.addressSpaceLimit = 64L << 20});
+  EXPECT_EQ(normaliseDates(result.out), kBanner + checking("c.ctf") + "talvo_s:Error:Short of memory\n");
+  EXPECT_EQ(result.exitCode, 255);
+  EXPECT_EQ(result.termSignal, 0);
+#endif
+}
+
+TEST(Run, TheConstraintHeadingShowsBeforeAPipeIsOpened) {
+  Scratch scratch;
+  const std::string log = scratch.root() + "/run.out";
+  const std::string pipe = scratch.project() + "/c.ctf";
+  ASSERT_EQ(mkfifo(pipe.c_str(), 0644), 0);
+  std::ofstream{log};
+  ProcessResult result;
+  std::thread run([&] { result = scratch.run({"-ctf", "c.ctf"}, {.stdoutPath = log}); });
+  EXPECT_TRUE(waitForText(log, checking("c.ctf")));
+  std::ofstream(pipe) << "$def_start_option\n-max 9\n";  // its writer lets the run go on
+  run.join();
+  EXPECT_EQ(result.exitCode, 255);  // no input files
+}
+
+}  // namespace
