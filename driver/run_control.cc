@@ -15,6 +15,9 @@
 
 namespace {
 
+constexpr const char* kVersionText = "1.00.00";
+constexpr const char* kProductName = "Talvoware-for_c_analyzer";
+
 void printBannerAndNotice() {
   std::time_t now = std::time(nullptr);
   std::tm local{};

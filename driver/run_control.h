@@ -9,9 +9,6 @@
 #include "driver/command_runner.h"
 #include "settings/run_settings.h"
 
-inline constexpr const char* kVersionText = "1.00.00";
-inline constexpr const char* kProductName = "Talvoware-for_c_analyzer";
-
 /// The value of a debugging switch variable: 1 only for exactly "1".
 int32_t switchValue(const char* value);
 

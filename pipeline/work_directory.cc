@@ -106,6 +106,17 @@ bool writeInputList(const std::vector<std::string>& names) {
   return true;
 }
 
+// Removes zel_work/ and creates zel_work/ and zel_work/elb/ again. 0 when
+// zel_work/ then holds nothing but an empty elb/, -1 when anything is left.
+int32_t resetWorkDirectory() {
+  removeTree(kWorkDirectory);
+  mkdir(kWorkDirectory, kDirectoryMode);
+  mkdir(kElaborationDirectory, kDirectoryMode);
+  const bool fresh = isRealDirectory("zel_work") && holdsOnly(kWorkDirectory, "elb") &&
+                     isRealDirectory("zel_work/elb") && holdsOnly(kElaborationDirectory, "");
+  return fresh ? 0 : -1;
+}
+
 int32_t pretreatmentFailed(RunSettings& rs) {
   reportError(rs, "The pretreatment is not performed.");
   return -1;
@@ -131,15 +142,6 @@ UniqueFd lockProjectDirectory() {
     status = flock(project.fd, LOCK_EX);
   } while (status != 0 && errno == EINTR);
   return status == 0 ? std::move(project) : UniqueFd();
-}
-
-int32_t resetWorkDirectory() {
-  removeTree(kWorkDirectory);
-  mkdir(kWorkDirectory, kDirectoryMode);
-  mkdir(kElaborationDirectory, kDirectoryMode);
-  const bool fresh = isRealDirectory("zel_work") && holdsOnly(kWorkDirectory, "elb") &&
-                     isRealDirectory("zel_work/elb") && holdsOnly(kElaborationDirectory, "");
-  return fresh ? 0 : -1;
 }
 
 std::string formatInputList(const std::vector<std::string>& names) {

@@ -22,9 +22,6 @@ UniqueFd lockProjectDirectory();
 /// input list. 0 when ready, -1 (error reported) when the work directory is
 /// not fresh after the reset, or the list cannot be read back or written.
 int32_t prepareInputList(RunSettings& rs);
-/// Removes zel_work/ and creates zel_work/ and zel_work/elb/ again. 0 when
-/// zel_work/ then holds nothing but an empty elb/, -1 when anything is left.
-int32_t resetWorkDirectory();
 /// The text of an input list: every name followed by ";".
 std::string formatInputList(const std::vector<std::string>& names);
 /// The names of an input list text: everything before each ";" (of any

@@ -40,23 +40,17 @@ size_t entriesIn(const fs::path& directory) {
   return static_cast<size_t>(std::distance(fs::directory_iterator(directory), fs::directory_iterator()));
 }
 
-// Lowers the soft limit of a resource for the scope.
-class ResourceLimit {
- public:
-  ResourceLimit(int resource, rlim_t limit) : resource_(resource) {
-    getrlimit(resource_, &saved_);
-    rlimit lowered = saved_;
-    lowered.rlim_cur = limit;
-    setrlimit(resource_, &lowered);
-  }
-  ~ResourceLimit() { setrlimit(resource_, &saved_); }
-  ResourceLimit(const ResourceLimit&) = delete;
-  ResourceLimit& operator=(const ResourceLimit&) = delete;
-
- private:
-  int resource_;
-  rlimit saved_{};
-};
+// Runs `body` with the soft limit of a resource lowered.
+template <typename Body>
+void withLimit(int resource, rlim_t limit, Body body) {
+  rlimit saved{};
+  getrlimit(resource, &saved);
+  rlimit lowered = saved;
+  lowered.rlim_cur = limit;
+  setrlimit(resource, &lowered);
+  body();
+  setrlimit(resource, &saved);
+}
 
 TEST(RemoveTree, RemovesEverythingAndNoLinksTarget) {
   Scratch scratch;
@@ -89,8 +83,7 @@ TEST(RemoveTree, RemovesATreeDeeperThanTheDescriptorsItMayOpen) {
     deepest /= "d";
   }
   writeFile(deepest / "leaf", "x");
-  ResourceLimit descriptors(RLIMIT_NOFILE, 16);
-  EXPECT_EQ(removeTree("tree"), 0);
+  withLimit(RLIMIT_NOFILE, 16, [] { EXPECT_EQ(removeTree("tree"), 0); });
   EXPECT_FALSE(fs::exists("tree"));
 }
 
@@ -230,12 +223,9 @@ TEST(PrepareInputList, AListThatCannotBeWrittenWholeLeavesNoList) {
   RunSettings rs = withFiles({std::string(64 * 1024, 'n') + ".c"});
   int32_t status = 0;
   std::string out;
-  {
-    const auto previous = std::signal(SIGXFSZ, SIG_IGN);
-    ResourceLimit fileSize(RLIMIT_FSIZE, 4096);  // as a disk that fills up
-    out = prepareCapturing(rs, status);
-    std::signal(SIGXFSZ, previous);
-  }
+  const auto previous = std::signal(SIGXFSZ, SIG_IGN);
+  withLimit(RLIMIT_FSIZE, 4096, [&] { out = prepareCapturing(rs, status); });  // as a disk that fills up
+  std::signal(SIGXFSZ, previous);
   EXPECT_EQ(out, kPretreatment);
   EXPECT_EQ(status, -1);
   EXPECT_EQ(entriesIn("zel_work"), 1U);  // elb/ alone

@@ -1,12 +1,10 @@
 #include "support/process.h"
 
 #include <fcntl.h>
-#include <poll.h>
 #include <sys/resource.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
-#include <cerrno>
 #include <chrono>
 #include <cstdlib>
 #include <fstream>
@@ -14,6 +12,32 @@
 #include <regex>
 #include <stdexcept>
 #include <thread>
+
+namespace {
+
+// A file of its own for what the child writes; read and removed afterwards.
+struct Capture {
+  std::string path = "/tmp/talvo_capture.XXXXXX";
+  int fd = mkstemp(path.data());
+
+  Capture() {
+    if (fd < 0) {
+      throw std::runtime_error("mkstemp failed");
+    }
+  }
+  Capture(const Capture&) = delete;
+  Capture& operator=(const Capture&) = delete;
+  ~Capture() {
+    close(fd);
+    unlink(path.c_str());
+  }
+  std::string text() const {
+    std::ifstream in(path, std::ios::binary);
+    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+  }
+};
+
+}  // namespace
 
 std::string talvoBinary() { return TALVO_S_BINARY; }
 
@@ -24,11 +48,8 @@ std::string normaliseDates(const std::string& text) {
 }
 
 ProcessResult runProcess(const std::vector<std::string>& argv, const ProcessOptions& options) {
-  int outPipe[2];
-  int errPipe[2];
-  if (pipe2(outPipe, O_CLOEXEC) != 0 || pipe2(errPipe, O_CLOEXEC) != 0) {
-    throw std::runtime_error("pipe failed");
-  }
+  const Capture out;
+  const Capture err;
   std::vector<std::string> envText;
   for (const auto& [key, value] : options.env) {
     envText.push_back(key + "=" + value);
@@ -44,70 +65,29 @@ ProcessResult runProcess(const std::vector<std::string>& argv, const ProcessOpti
     argvp.push_back(arg.data());
   }
   argvp.push_back(nullptr);
-
   pid_t pid = fork();
-  if (pid < 0) {
-    throw std::runtime_error("fork failed");
-  }
   if (pid == 0) {
-    int devNull = open("/dev/null", O_RDONLY);
-    dup2(devNull, 0);
-    if (!options.stdoutPath.empty()) {
-      int fd = open(options.stdoutPath.c_str(), O_WRONLY);
-      dup2(fd, 1);
-    } else {
-      dup2(outPipe[1], 1);
-    }
-    dup2(errPipe[1], 2);
+    dup2(open("/dev/null", O_RDONLY), 0);
+    dup2(options.stdoutPath.empty() ? out.fd : open(options.stdoutPath.c_str(), O_WRONLY), 1);
+    dup2(err.fd, 2);
     if (options.closeStdout) {
       close(1);
-    }
-    if (!options.cwd.empty() && chdir(options.cwd.c_str()) != 0) {
-      _exit(126);
     }
     if (options.addressSpaceLimit > 0) {
       rlimit limit{static_cast<rlim_t>(options.addressSpaceLimit), static_cast<rlim_t>(options.addressSpaceLimit)};
       setrlimit(RLIMIT_AS, &limit);
     }
-    execve(args[0].c_str(), argvp.data(), envp.data());
+    if (options.cwd.empty() || chdir(options.cwd.c_str()) == 0) {
+      execve(args[0].c_str(), argvp.data(), envp.data());
+    }
     _exit(127);
   }
-  close(outPipe[1]);
-  close(errPipe[1]);
-  ProcessResult result;
-  pollfd fds[2] = {{outPipe[0], POLLIN, 0}, {errPipe[0], POLLIN, 0}};
-  std::string* sinks[2] = {&result.out, &result.err};
-  int open = 2;
-  char buffer[65536];
-  while (open > 0) {
-    if (poll(fds, 2, -1) < 0) {
-      if (errno == EINTR) {
-        continue;
-      }
-      break;
-    }
-    for (int k = 0; k < 2; ++k) {
-      if (fds[k].fd >= 0 && (fds[k].revents & (POLLIN | POLLHUP | POLLERR)) != 0) {
-        ssize_t n = read(fds[k].fd, buffer, sizeof buffer);
-        if (n > 0) {
-          sinks[k]->append(buffer, static_cast<size_t>(n));
-        } else if (n == 0 || errno != EINTR) {
-          close(fds[k].fd);
-          fds[k].fd = -1;
-          --open;
-        }
-      }
-    }
-  }
   int status = 0;
-  while (waitpid(pid, &status, 0) < 0 && errno == EINTR) {
+  if (pid < 0 || waitpid(pid, &status, 0) != pid) {
+    throw std::runtime_error("fork or wait failed");
   }
-  if (WIFEXITED(status)) {
-    result.exitCode = WEXITSTATUS(status);
-  } else if (WIFSIGNALED(status)) {
-    result.termSignal = WTERMSIG(status);
-  }
-  return result;
+  return {out.text(), err.text(), WIFEXITED(status) ? WEXITSTATUS(status) : -1,
+          WIFSIGNALED(status) ? WTERMSIG(status) : 0};
 }
 
 bool waitForText(const std::string& path, const std::string& text) {
