@@ -159,6 +159,30 @@ TEST(CommandLineTable, AgreesWithTheConstraintFile) {
   EXPECT_GT(compared * 2, tried);  // most of them are shared
 }
 
+// An option without a value that changes nothing on its own must undo one
+// that does (as -nfloat_store undoes -ffloat_store); else it is dead.
+TEST(CommandLineTable, EveryFlagChangesSomethingOrUndoesAnother) {
+  auto walk = [](const std::vector<std::string>& options) {
+    std::vector<std::string> args = {"talvo_s"};
+    args.insert(args.end(), options.begin(), options.end());
+    RS rs;
+    parseCommandLine(rs, args);
+    return rs;
+  };
+  std::vector<std::string> flags;
+  for (const OptionRow& row : commandLineOptions()) {
+    if (std::holds_alternative<Flag>(row.value)) {
+      flags.emplace_back(row.name);
+    }
+  }
+  for (const std::string& flag : flags) {
+    const bool undoes = std::any_of(flags.begin(), flags.end(), [&](const std::string& other) {
+      return !(walk({other}) == RS{}) && walk({other, flag}) == RS{};
+    });
+    EXPECT_TRUE(!(walk({flag}) == RS{}) || undoes) << flag;
+  }
+}
+
 // Through the real rows: the hand-written options' edges, every bad option
 // reported in order, and the misspelt name in the "-bx_byte" message.
 TEST(CommandLine, HandWrittenOptionsAndRealMessages) {
