@@ -18,8 +18,8 @@ struct Overloaded : Kinds... {
 template <class... Kinds>
 Overloaded(Kinds...) -> Overloaded<Kinds...>;
 
-const OptionRow* findOption(std::string_view argument) {
-  for (const OptionRow& row : commandLineOptions()) {
+const OptionRow* findOption(std::span<const OptionRow> table, std::string_view argument) {
+  for (const OptionRow& row : table) {
     if (row.nameMatch == NameMatch::kWhole ? argument == row.name : argument.starts_with(row.name)) {
       return &row;
     }
@@ -107,8 +107,8 @@ void applyText(RunSettings& rs, const Text& text, const std::string& value) {
 
 void applyTable(RunSettings& rs, const OptionRow& row, const Table& table, const std::string& value) {
   TableSetting& setting = rs.*table.setting;
-  if (parseTableSpec(value.c_str(), setting.mode, setting.size, setting.bits,
-                     table.withAngle ? &setting.angle : nullptr) != 0) {
+  if (parseTableSpec(value, setting.mode, setting.size, setting.bits, table.withAngle ? &setting.angle : nullptr) !=
+      0) {
     reportError(rs, row.message);
   }
 }
@@ -170,8 +170,12 @@ void takeOtherArgument(RunSettings& rs, const std::string& argument) {
 }  // namespace
 
 void parseCommandLine(RunSettings& rs, const std::vector<std::string>& args) {
+  parseCommandLine(rs, args, commandLineOptions());
+}
+
+void parseCommandLine(RunSettings& rs, const std::vector<std::string>& args, std::span<const OptionRow> table) {
   for (size_t index = 1; index < args.size(); ++index) {
-    if (const OptionRow* row = findOption(args[index])) {
+    if (const OptionRow* row = findOption(table, args[index])) {
       index = applyOption(rs, *row, args, index);
     } else {
       takeOtherArgument(rs, args[index]);

@@ -1,8 +1,5 @@
 #include "settings/table_spec.h"
 
-#include <cstring>
-#include <string_view>
-
 #include "settings/number.h"
 #include "settings/tokens.h"
 
@@ -19,19 +16,15 @@ int isTableBits(int32_t value) { return (value == 8 || value == 16 || value == 2
 
 int isTableAngle(int32_t value) { return (value == 90 || value == 180 || value == 360) ? 0 : -1; }
 
-int parseTableSpec(const char* text, int32_t& mode, int32_t& size, int32_t& bits, int32_t* angle) {
-  if (text == nullptr) {
-    return -1;
-  }
-  if (std::strcmp(text, "off") == 0) {
+int parseTableSpec(std::string_view text, int32_t& mode, int32_t& size, int32_t& bits, int32_t* angle) {
+  if (text == "off") {
     mode = 1;
     return 0;
   }
-  if (std::strcmp(text, "on") == 0) {
+  if (text == "on") {
     mode = 2;
     return 0;
   }
-  // The caller's text is only read, never cut up in place.
   TokenCursor cursor{text};
   std::string_view sizeText = nextToken(cursor, " :");
   std::string_view bitsText = nextToken(cursor, ":");
