@@ -57,6 +57,13 @@ TEST(RunControl, RefusedRunsTouchNothing) {
       {{"-ctf", "first.ctf", "a.c", "-ctf", "second.ctf"}, "",
        checking("first.ctf") + "Error:constarint:Cat't open 'first.ctf'\nReading of a file went wrong. 'first.ctf'\n"},
       {{}, "", echo("") + "Error : No input files.\n"},
+      {{"-foo", "a.c", "-D", "-x", "-bar"}, "",
+       echo(" -foo a.c -D -x -bar") + "Error : option : '-foo' No such option.\n" +
+           "Error : A mistake is in specification of \"-D\" option.\nError : option : '-bar' No such option.\n" +
+           kRefused},
+      {{"a.c", "-maxt", "65d"}, "",
+       echo(" a.c -maxt 65d") + "Warning : option : '65d' is too large(Maximum-T bitsize can allow [0-64]).\n" +
+           kRefused},
       {{"-ansic", "-dsp", "a.c"}, "", echo(" -ansic -dsp a.c") + ansiDsp + kRefused},
       {{"-dsp", "-algoc", "-ansic", "a.c"}, "",
        echo(" -dsp -algoc -ansic a.c") +
