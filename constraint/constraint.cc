@@ -3,6 +3,7 @@
 #include "constraint/constraint.h"
 
 #include <array>
+#include <cstdio>
 #include <memory>
 
 #include "constraint/keyword_table.h"
@@ -74,9 +75,10 @@ int readPieces(ConstraintStore& store, PieceSource& source, const std::string& n
   }
 }
 
-struct FileCloser {
-  void operator()(std::FILE* file) const { std::fclose(file); }
-};
+int readStream(ConstraintStore& store, std::FILE* file, const std::string& name) {
+  PieceSource source{.file = file};
+  return readPieces(store, source, name);
+}
 
 }  // namespace
 
@@ -110,12 +112,7 @@ int readConstraintFile(ConstraintStore& store, const std::string& path) {
     reportUnreadable(path);
     return -1;
   }
-  return readConstraintStream(store, file.get(), path);
-}
-
-int readConstraintStream(ConstraintStore& store, std::FILE* file, const std::string& name) {
-  PieceSource source{.file = file};
-  return readPieces(store, source, name);
+  return readStream(store, file.get(), path);
 }
 
 int readConstraintText(ConstraintStore& store, std::string_view text, const std::string& name) {
