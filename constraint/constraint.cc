@@ -1,5 +1,5 @@
 // The constraint-file reader: logical lines, the keyword of each line and its
-// handler, the sections, and the reader's two messages.
+// row, the sections, and the reader's two messages.
 #include "constraint/constraint.h"
 
 #include <array>

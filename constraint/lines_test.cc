@@ -144,9 +144,11 @@ TEST(LogicalLines, ACommentLineIsDroppedAsItStreamsByAndStillContinues) {
   }
 }
 
-// A backslash continues a line only once its line end is read.
+// A backslash continues a line only once a line end is read; a carriage
+// return is one.
 TEST(LogicalLines, PendingTextAtTheEndIsALine) {
   EXPECT_EQ(linesOfText("a\nb \\"), (std::vector<Line>{{"a\n", 1}, {"b \\", 1}}));
+  EXPECT_EQ(linesOfText("b \\\r"), (std::vector<Line>{{"b  \r", 0}}));
 }
 
 }  // namespace

@@ -96,14 +96,10 @@ bool take(ConstraintOptionEntry& entry, const Table& table, std::string_view res
     recordText(entry, "off");
     return true;
   }
-  std::string_view bitsText = nextToken(cursor, separators);
-  std::string_view angleText = table.withAngle ? nextToken(cursor, separators) : "0";
-  if (bitsText.empty() || angleText.empty()) {
-    return false;
-  }
+  // A missing number reads as 0, which no check accepts.
   int32_t size = toInt32(sizeText);
-  int32_t bits = toInt32(bitsText);
-  int32_t angle = toInt32(angleText);
+  int32_t bits = toInt32(nextToken(cursor, separators));
+  int32_t angle = table.withAngle ? toInt32(nextToken(cursor, separators)) : 0;
   if (isTableSize(size) != 0 || isTableBits(bits) != 0 || (table.withAngle && isTableAngle(angle) != 0)) {
     return false;
   }

@@ -54,6 +54,8 @@ const std::vector<Case> kCases = {
     {"-maxt 8dd", &O::maxt, {}, "-maxt <numOfBit>"},
     {"-erate 0.5 m", &O::erate, {1, 0, "0.5:m"}},
     {"-erate 2:a:z", &O::erate, {1, 0, "2:a"}},
+    {"-erate 0.5", &O::erate, {1, 0, "0.5"}},
+    {"-erate", &O::erate, {}, "-erate <numOfRate>[:<m|a>]"},
     {"-erate abc", &O::erate, {}, "-erate <numOfRate>[:<m|a>]"},
     {"-erate 0.5:x", &O::erate, {}, "-erate <numOfRate>[:<m|a>]"},
     {"-bx_bits 8,16,32", &O::bx_bits, {1, 0, "8,16,32\n"}},
