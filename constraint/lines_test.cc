@@ -130,7 +130,9 @@ TEST(LogicalLines, AFileReadInWindowsGivesTheSameLines) {
 
 TEST(LogicalLines, ACommentLineIsDroppedAsItStreamsByAndStillContinues) {
   const std::string body(1 << 20, 'c');
-  for (const char* start : {"#", " ,//", "\t# "}) {
+  // The last: a piece ends between the two slashes.
+  for (const std::string& start :
+       {std::string("#"), std::string(" ,//"), std::string("\t# "), std::string(508, ' ') + "//"}) {
     const std::string file = start + body + " \\ \n-D joined\n-D next\n";
     PieceSource source{.window = file};
     int32_t lineNumber = 0;
