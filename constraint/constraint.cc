@@ -1,9 +1,14 @@
 // The constraint-file reader: logical lines, the keyword of each line and its
-// handler, the sections, and the reader's two messages.
+// row, the sections, and the reader's two messages.
 #include "constraint/constraint.h"
 
 #include <array>
+#include <cstdio>
 #include <memory>
+#include <span>
+#include <string>
+#include <string_view>
+#include <variant>
 
 #include "constraint/keyword_table.h"
 #include "constraint/lines.h"
@@ -13,24 +18,34 @@ namespace {
 
 constexpr std::string_view kKeywordSeparators = " \t\n\r,";
 
-int openOptionSection(ConstraintStore& store, std::string_view /*rest*/, const KeywordRow& /*row*/) {
-  store.currentTable = KeywordTableId::option;
-  return 0;
-}
-
-int openDirectiveSection(ConstraintStore& store, std::string_view /*rest*/, const KeywordRow& /*row*/) {
-  store.currentTable = KeywordTableId::directive;
-  return 0;
-}
-
-constexpr std::array kSectionTable{
-    KeywordRow{.key = "$def_start_option", .handler = openOptionSection},
-    KeywordRow{.key = "$def_directive", .handler = openDirectiveSection},
+constexpr KeywordRow kSectionTable[] = {
+    {"$def_start_option", ctf::Section{KeywordTableId::option}},
+    {"$def_directive", ctf::Section{KeywordTableId::directive}},
 };
 
-bool silenced(const ConstraintStore& store, const KeywordRow& row) {
-  return (row.gate == Gate::options && store.optionsEnabled == 0) ||
-         (row.gate == Gate::directives && store.directivesEnabled == 0);
+std::span<const KeywordRow> keywordTable(KeywordTableId table) {
+  switch (table) {
+    case KeywordTableId::option:
+      return optionTable();
+    case KeywordTableId::directive:
+      return directiveTable();
+    case KeywordTableId::section:
+      break;
+  }
+  return kSectionTable;
+}
+
+// The section keywords always count; while its switch is 0 an option or a
+// directive line is accepted unseen.
+int takeRow(ConstraintStore& store, std::string_view rest, const KeywordRow& row) {
+  if (const auto* section = std::get_if<ctf::Section>(&row.value)) {
+    store.currentTable = section->table;
+    return 0;
+  }
+  if (const auto* directive = std::get_if<ctf::Directive>(&row.value)) {
+    return store.directivesEnabled == 0 ? 0 : takeDirective(store, rest, *directive->form);
+  }
+  return store.optionsEnabled == 0 ? 0 : takeOption(store, rest, row);
 }
 
 // 0 when the line is a comment, blank or accepted by its keyword's handler.
@@ -43,10 +58,7 @@ int processLine(ConstraintStore& store, std::string_view text) {
   }
   for (const KeywordRow& row : keywordTable(store.currentTable)) {
     if (row.key == keyword) {
-      if (silenced(store, row)) {
-        return 0;
-      }
-      return row.handler(store, slots[1], row) == 0 ? 0 : -1;
+      return takeRow(store, slots[1], row);
     }
   }
   return -1;
@@ -74,30 +86,12 @@ int readPieces(ConstraintStore& store, PieceSource& source, const std::string& n
   }
 }
 
-struct FileCloser {
-  void operator()(std::FILE* file) const { std::fclose(file); }
-};
+int readStream(ConstraintStore& store, std::FILE* file, const std::string& name) {
+  PieceSource source{.file = file};
+  return readPieces(store, source, name);
+}
 
 }  // namespace
-
-std::span<const KeywordRow> sectionTable() { return kSectionTable; }
-
-std::span<const KeywordRow> keywordTable(KeywordTableId table) {
-  switch (table) {
-    case KeywordTableId::option:
-      return optionTable();
-    case KeywordTableId::directive:
-      return directiveTable();
-    case KeywordTableId::section:
-      break;
-  }
-  return sectionTable();
-}
-
-int closeSection(ConstraintStore& store, std::string_view /*rest*/, const KeywordRow& /*row*/) {
-  store.currentTable = KeywordTableId::section;
-  return 0;
-}
 
 void setConstraintMode(ConstraintStore& store, int directivesEnabled, int optionsEnabled) {
   store.directivesEnabled = directivesEnabled;
@@ -110,12 +104,7 @@ int readConstraintFile(ConstraintStore& store, const std::string& path) {
     reportUnreadable(path);
     return -1;
   }
-  return readConstraintStream(store, file.get(), path);
-}
-
-int readConstraintStream(ConstraintStore& store, std::FILE* file, const std::string& name) {
-  PieceSource source{.file = file};
-  return readPieces(store, source, name);
+  return readStream(store, file.get(), path);
 }
 
 int readConstraintText(ConstraintStore& store, std::string_view text, const std::string& name) {

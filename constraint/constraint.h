@@ -1,7 +1,6 @@
 // The constraint file: reading it, applying its options, releasing its store.
 #pragma once
 
-#include <cstdio>
 #include <string>
 #include <string_view>
 
@@ -13,9 +12,6 @@ void setConstraintMode(ConstraintStore& store, int directivesEnabled, int option
 /// Reads the file at `path`; 0 when the whole file was read, -1 (message
 /// already printed) when it cannot be read or a line is rejected.
 int readConstraintFile(ConstraintStore& store, const std::string& path);
-/// Reads an open stream to its end as readConstraintFile reads a file;
-/// `name` stands for the file in the messages.
-int readConstraintStream(ConstraintStore& store, std::FILE* file, const std::string& name);
 /// Reads constraint-file text held in memory; `name` stands for the file in the messages.
 int readConstraintText(ConstraintStore& store, std::string_view text, const std::string& name);
 /// Copies the options recorded from the file into the run settings, echoing each.

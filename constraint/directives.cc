@@ -72,12 +72,14 @@ int composeModuleOption(ConstraintStore& store, std::string_view tail, std::opti
   return 0;
 }
 
-// Takes the fields of the row's form in order; the first one missing or
-// wrong rejects the line, else the record goes to the head of its list.
-int takeDirective(ConstraintStore& store, std::string_view rest, const KeywordRow& row) {
+}  // namespace
+
+// Takes the fields of the form in order; the first one missing or wrong
+// rejects the line, else the record goes to the head of its list.
+int takeDirective(ConstraintStore& store, std::string_view rest, const DirectiveForm& form) {
   TokenCursor cursor{rest};
   DirectiveRecord record;
-  for (const DirectiveField& field : row.form->fields) {
+  for (const DirectiveField& field : form.fields) {
     if (field.role == FieldRole::none) {
       break;
     }
@@ -126,9 +128,11 @@ int takeDirective(ConstraintStore& store, std::string_view rest, const KeywordRo
     }
   }
   record.line = store.lineNumber;
-  directiveList(store, row.form->list).push_front(std::move(record));
+  directiveList(store, form.list).push_front(std::move(record));
   return 0;
 }
+
+namespace {
 
 constexpr DirectiveField file(const char* usage) { return {.role = FieldRole::fileName, .usage = usage}; }
 constexpr DirectiveField function(const char* usage) { return {.role = FieldRole::funcName, .usage = usage}; }
@@ -187,25 +191,23 @@ constexpr DirectiveForm kMuladdVar{muladd_var,
                                    {file("scale directive <fileName>"), function("scale directive <funcName>"),
                                     variable("scale directive <varName>")}};
 
-constexpr KeywordRow directive(std::string_view key, const DirectiveForm& form) {
-  return KeywordRow{.key = key, .handler = takeDirective, .gate = Gate::directives, .form = &form};
-}
+using ctf::Directive;
 
-constexpr std::array kDirectiveTable{
-    directive("module", kModule),
-    directive("evFunc", kEvFunc),
-    directive("roll", kRoll),
-    directive("unmodule", kUnmodule),
-    directive("unroll", kUnroll),
-    directive("fixedP", kFixedP),
-    directive("int", kInt),
-    directive("input", kInput),
-    directive("output", kOutput),
-    directive("inout", kInout),
-    directive("scale", kScale),
-    directive("float", kFloat),
-    directive("muladd_var", kMuladdVar),
-    KeywordRow{.key = "$end_directive", .handler = closeSection},
+constexpr KeywordRow kDirectiveTable[] = {
+    {"module", Directive{&kModule}},
+    {"evFunc", Directive{&kEvFunc}},
+    {"roll", Directive{&kRoll}},
+    {"unmodule", Directive{&kUnmodule}},
+    {"unroll", Directive{&kUnroll}},
+    {"fixedP", Directive{&kFixedP}},
+    {"int", Directive{&kInt}},
+    {"input", Directive{&kInput}},
+    {"output", Directive{&kOutput}},
+    {"inout", Directive{&kInout}},
+    {"scale", Directive{&kScale}},
+    {"float", Directive{&kFloat}},
+    {"muladd_var", Directive{&kMuladdVar}},
+    {"$end_directive", ctf::Section{KeywordTableId::section}},
 };
 
 }  // namespace

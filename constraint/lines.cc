@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstring>
 #include <limits>
+#include <optional>
 #include <tuple>
 
 namespace {
@@ -34,8 +35,7 @@ bool refill(PieceSource& source) {
 
 bool isLineBlank(char c) { return c == ' ' || c == '\t' || c == '\n' || c == '\r'; }
 
-}  // namespace
-
+// The next piece, or nothing at the end.
 std::optional<std::string_view> nextPiece(PieceSource& source) {
   while (source.window.size() < kPieceLength && source.window.find('\n') == std::string_view::npos) {
     if (!refill(source)) {
@@ -52,6 +52,8 @@ std::optional<std::string_view> nextPiece(PieceSource& source) {
   source.window.remove_prefix(length);
   return raw.substr(0, raw.find('\0'));
 }
+
+}  // namespace
 
 void LogicalLine::clear() {
   text.clear();

@@ -7,7 +7,6 @@
 #include <cstddef>
 #include <cstdint>
 #include <cstdio>
-#include <optional>
 #include <string>
 #include <string_view>
 #include <utility>
@@ -24,10 +23,10 @@ struct PieceSource {
   bool failed = false;        // the file could not be read
 };
 
-/// The next piece, or nothing at the end. A piece's text ends at its first
-/// NUL byte, as a C string read would take it: the bytes after the NUL up to
-/// the end of the piece are dropped, its line feed included.
-std::optional<std::string_view> nextPiece(PieceSource& source);
+/// Closes the file of a std::unique_ptr.
+struct FileCloser {
+  void operator()(std::FILE* file) const { std::fclose(file); }
+};
 
 /// A logical line being assembled, with where its last non-blank character
 /// is. The continuation test needs that character after every physical line;
@@ -64,4 +63,7 @@ struct LogicalLine {
 /// Assembles the next logical line, adding 1 to `lineNumber` for every line
 /// feed read; false at the end of the file with nothing pending. A last line
 /// without a line feed, or a continuation that meets the end, is a line too.
+/// A piece's text ends at its first NUL byte, as a C string read would take
+/// it: the bytes after the NUL up to the end of the piece are dropped, its
+/// line feed included.
 bool assembleLine(PieceSource& source, int32_t& lineNumber, LogicalLine& line);

@@ -1,416 +1,296 @@
-// The option section: the option table, the handlers that check and record
-// each option's value, and the accessors of the record.
-#include "constraint/options.h"
-
-#include <array>
+// The option section: the option table, what each kind of row checks and
+// records, and the few options no kind can describe.
+#include <bit>
+#include <cstdint>
 #include <limits>
+#include <span>
 #include <string>
 #include <string_view>
 #include <utility>
+#include <variant>
 
 #include "constraint/keyword_table.h"
 #include "constraint/tokens.h"
 #include "settings/number.h"
 #include "settings/table_spec.h"
 
+namespace ctf {
 namespace {
 
-constexpr std::string_view S1 = " \t\n\r;,";
-constexpr std::string_view S2 = " \t\n\r;,:";
-
-ConstraintOptionEntry& entryOf(ConstraintStore& store, const KeywordRow& row) {
-  return store.constraintOptions.*row.entry;
-}
-
-int reject(ConstraintStore& store, const KeywordRow& row) {
-  if (row.usage != nullptr) {
-    store.constraintUsage = row.usage;
-  }
-  return -1;
-}
-
-std::string_view firstToken(std::string_view rest, const KeywordRow& row) {
-  TokenCursor cursor{rest};
-  return nextToken(cursor, row.separators);
-}
-
-int record(ConstraintStore& store, const KeywordRow& row, int32_t value) {
-  ConstraintOptionEntry& entry = entryOf(store, row);
+void record(ConstraintOptionEntry& entry, int32_t value) {
   entry.given = 1;
   entry.value = value;
-  return 0;
 }
 
-int takeFlag(ConstraintStore& store, std::string_view /*rest*/, const KeywordRow& row) { return record(store, row, 1); }
-
-int takeParameter(ConstraintStore& store, std::string_view /*rest*/, const KeywordRow& row) {
-  return record(store, row, row.param);
-}
-
-int takeText(ConstraintStore& store, std::string_view rest, const KeywordRow& row) {
-  std::string_view token = firstToken(rest, row);
-  if (token.empty()) {
-    return reject(store, row);
-  }
-  ConstraintOptionEntry& entry = entryOf(store, row);
+void recordText(ConstraintOptionEntry& entry, std::string text) {
   entry.given = 1;
-  entry.text = token;
-  return 0;
+  entry.text = std::move(text);
 }
 
-// The first token as a number in low..high; `numeric` asks for digits, '-'
-// and '.' only first.
-int takeNumber(ConstraintStore& store, std::string_view rest, const KeywordRow& row, bool numeric, int32_t low,
-               int32_t high) {
-  std::string_view token = firstToken(rest, row);
-  if (token.empty() || (numeric && !isNumberText(token))) {
-    return reject(store, row);
+std::string_view firstToken(std::string_view rest, std::string_view separators) {
+  TokenCursor cursor{rest};
+  return nextToken(cursor, separators);
+}
+
+bool take(ConstraintOptionEntry& entry, const Flag& flag, std::string_view /*rest*/, std::string_view /*separators*/) {
+  record(entry, flag.value);
+  return true;
+}
+
+bool take(ConstraintOptionEntry& entry, const Keyword& keyword, std::string_view rest, std::string_view separators) {
+  std::string_view value = firstToken(rest, separators);
+  if (value.empty()) {
+    return false;
+  }
+  for (const KeywordCode& code : keyword.codes) {
+    if (keyword.match == KeywordMatch::kWholeValue ? value == code.keyword : value.front() == code.keyword.front()) {
+      record(entry, code.code);
+      return true;
+    }
+  }
+  return false;
+}
+
+bool take(ConstraintOptionEntry& entry, const Number& number, std::string_view rest, std::string_view separators) {
+  std::string_view token = firstToken(rest, separators);
+  if (token.empty() || (number.text == NumberText::kNumeric && !isNumberText(token))) {
+    return false;
   }
   int32_t value = toInt32(token);
-  if (value < low || value > high) {
-    return reject(store, row);
+  if (value < number.low || value > number.high ||
+      (number.text == NumberText::kPowerOfTwo && !std::has_single_bit(static_cast<uint32_t>(value)))) {
+    return false;
   }
-  return record(store, row, value);
+  record(entry, value);
+  return true;
 }
 
-constexpr int32_t kLowest = std::numeric_limits<int32_t>::min();
-constexpr int32_t kHighest = std::numeric_limits<int32_t>::max();
-
-int takeBitCount(ConstraintStore& store, std::string_view rest, const KeywordRow& row) {
-  return takeNumber(store, rest, row, true, 1, 64);
-}
-
-int takeRoundWidth(ConstraintStore& store, std::string_view rest, const KeywordRow& row) {
-  return takeNumber(store, rest, row, true, 0, 64);
-}
-
-int takeArraySize(ConstraintStore& store, std::string_view rest, const KeywordRow& row) {
-  return takeNumber(store, rest, row, true, kLowest, 64);
-}
-
-int takeWidth(ConstraintStore& store, std::string_view rest, const KeywordRow& row) {
-  return takeNumber(store, rest, row, false, 1, kHighest);
-}
-
-int takeHistogramBits(ConstraintStore& store, std::string_view rest, const KeywordRow& row) {
-  std::string_view token = firstToken(rest, row);
-  int32_t bits = toInt32(token);
-  if (token.empty() || (bits != 2 && bits != 4 && bits != 8 && bits != 16 && bits != 32 && bits != 64)) {
-    return reject(store, row);
-  }
-  return record(store, row, bits);
-}
-
-// "16" or "16d": the 'd' is kept as the entry's text.
-int takeMaxt(ConstraintStore& store, std::string_view rest, const KeywordRow& row) {
-  std::string_view token = firstToken(rest, row);
+bool take(ConstraintOptionEntry& entry, const Text& /*text*/, std::string_view rest, std::string_view separators) {
+  std::string_view token = firstToken(rest, separators);
   if (token.empty()) {
-    return reject(store, row);
+    return false;
   }
-  bool suffix = token.back() == 'd';
-  if (suffix) {
-    token.remove_suffix(1);
-  }
-  if (!isNumberText(token)) {
-    return reject(store, row);
-  }
-  int32_t bits = toInt32(token);
-  if (bits < 1 || bits > 64) {
-    return reject(store, row);
-  }
-  record(store, row, bits);
-  if (suffix) {
-    entryOf(store, row).text = "d";
-  }
-  return 0;
+  recordText(entry, std::string(token));
+  return true;
 }
 
-int takeChoice(ConstraintStore& store, std::string_view rest, const KeywordRow& row) {
-  std::string_view token = firstToken(rest, row);
-  for (const Choice& choice : row.choices) {
-    if (!token.empty() && token == choice.word) {
-      return record(store, row, choice.value);
-    }
-  }
-  return reject(store, row);
-}
-
-// "-fdp" looks at the first character of the value text itself.
-int takeFdpLetter(ConstraintStore& store, std::string_view rest, const KeywordRow& row) {
-  if (rest.empty() || std::string_view("yYnNmM").find(rest.front()) == std::string_view::npos) {
-    return reject(store, row);
-  }
-  return record(store, row, rest.front());
-}
-
-// "-grun_level": a value text of separators only is accepted and records nothing.
-int takeGrunLevel(ConstraintStore& store, std::string_view rest, const KeywordRow& row) {
-  if (rest.empty()) {
-    return reject(store, row);
-  }
-  if (firstToken(rest, row).empty()) {
-    return 0;
-  }
-  return takeChoice(store, rest, row);
-}
-
-// "-g++" reads the value text itself as a number.
-int takeCompilerVersion(ConstraintStore& store, std::string_view rest, const KeywordRow& row) {
-  int32_t version = toInt32(rest);
-  if (rest.empty() || (version != 3 && version != 4)) {
-    return reject(store, row);
-  }
-  return record(store, row, version);
-}
-
-int takeList(ConstraintStore& store, std::string_view rest, const KeywordRow& row) {
+bool take(ConstraintOptionEntry& entry, const List& /*list*/, std::string_view rest, std::string_view separators) {
   TokenCursor cursor{rest};
-  std::string_view token = nextToken(cursor, row.separators);
+  std::string_view token = nextToken(cursor, separators);
   if (token.empty()) {
-    return reject(store, row);
+    return false;
   }
-  ConstraintOptionEntry& entry = entryOf(store, row);
   entry.given = 1;
-  for (; !token.empty(); token = nextToken(cursor, row.separators)) {
+  for (; !token.empty(); token = nextToken(cursor, separators)) {
     entry.list.emplace_back(token);
   }
-  return 0;
+  return true;
 }
 
-// "off", or the size, the bits and (withAngle) the angle, kept as "%d:%d[:%d]".
-int takeTable(ConstraintStore& store, std::string_view rest, const KeywordRow& row, bool withAngle) {
+// Kept as "off" or as the numbers joined by ':', the text applying the file
+// hands to parseTableSpec.
+bool take(ConstraintOptionEntry& entry, const Table& table, std::string_view rest, std::string_view separators) {
   TokenCursor cursor{rest};
-  std::string_view sizeText = nextToken(cursor, row.separators);
-  if (sizeText.empty()) {
-    return reject(store, row);
-  }
-  ConstraintOptionEntry& entry = entryOf(store, row);
+  std::string_view sizeText = nextToken(cursor, separators);
   if (sizeText == "off") {
-    entry.given = 1;
-    entry.text = "off";
-    return 0;
+    recordText(entry, "off");
+    return true;
   }
-  std::string_view bitsText = nextToken(cursor, row.separators);
-  std::string_view angleText = withAngle ? nextToken(cursor, row.separators) : std::string_view("0");
-  if (bitsText.empty() || angleText.empty()) {
-    return reject(store, row);
-  }
+  // A missing number reads as 0, which no check accepts.
   int32_t size = toInt32(sizeText);
-  int32_t bits = toInt32(bitsText);
-  int32_t angle = toInt32(angleText);
-  if (isTableSize(size) != 0 || isTableBits(bits) != 0 || (withAngle && isTableAngle(angle) != 0)) {
-    return reject(store, row);
+  int32_t bits = toInt32(nextToken(cursor, separators));
+  int32_t angle = table.withAngle ? toInt32(nextToken(cursor, separators)) : 0;
+  if (isTableSize(size) != 0 || isTableBits(bits) != 0 || (table.withAngle && isTableAngle(angle) != 0)) {
+    return false;
   }
   std::string text = std::to_string(size) + ":" + std::to_string(bits);
-  if (withAngle) {
+  if (table.withAngle) {
     text += ":" + std::to_string(angle);
   }
-  entry.given = 1;
-  entry.text = std::move(text);
-  return 0;
+  recordText(entry, std::move(text));
+  return true;
 }
 
-int takeTableWithAngle(ConstraintStore& store, std::string_view rest, const KeywordRow& row) {
-  return takeTable(store, rest, row, true);
-}
-
-int takeTableWithoutAngle(ConstraintStore& store, std::string_view rest, const KeywordRow& row) {
-  return takeTable(store, rest, row, false);
-}
-
-// A numeric rate, then optionally "m" or "a": kept as "rate" or "rate:letter".
-int takeErrorRate(ConstraintStore& store, std::string_view rest, const KeywordRow& row) {
-  TokenCursor cursor{rest};
-  std::string_view rate = nextToken(cursor, row.separators);
-  if (rate.empty() || !isNumberText(rate)) {
-    return reject(store, row);
-  }
-  std::string_view letter = nextToken(cursor, row.separators);
-  if (!letter.empty() && letter != "m" && letter != "a") {
-    return reject(store, row);
-  }
-  std::string text(rate);
-  if (!letter.empty()) {
-    text.append(":").append(letter);
-  }
-  ConstraintOptionEntry& entry = entryOf(store, row);
-  entry.given = 1;
-  entry.text = std::move(text);
-  return 0;
-}
-
-// Every number greater than the one before it (the first greater than 0);
-// the whole value text is kept as it came, line end included.
-int takeBitList(ConstraintStore& store, std::string_view rest, const KeywordRow& row) {
-  if (rest.empty()) {
-    return reject(store, row);
-  }
-  TokenCursor cursor{rest};
-  int32_t previous = 0;
-  for (std::string_view token = nextToken(cursor, row.separators); !token.empty();
-       token = nextToken(cursor, row.separators)) {
-    int32_t bits = toInt32(token);
-    if (bits <= previous) {
-      return reject(store, row);
-    }
-    previous = bits;
-  }
-  ConstraintOptionEntry& entry = entryOf(store, row);
-  entry.given = 1;
-  entry.text = rest;
-  return 0;
-}
-
-constexpr std::array kLevels{Choice{"0", 0}, Choice{"1", 1}, Choice{"2", 2}};
-
-// "-simple_mode", "-lite_mode", "-ex_mode": mode 1 whatever follows, then an
-// optional level 0, 1 or 2, kept as text.
-int takeExMode(ConstraintStore& store, std::string_view rest, const KeywordRow& row) {
-  record(store, row, 1);
-  std::string_view level = firstToken(rest, row);
-  if (level.empty()) {
-    return 0;
-  }
-  for (const Choice& choice : kLevels) {
-    if (level == choice.word) {
-      entryOf(store, row).text = level;
-      return 0;
-    }
-  }
-  return reject(store, row);
-}
-
-int takeExMode2(ConstraintStore& store, std::string_view /*rest*/, const KeywordRow& row) {
-  return record(store, row, 2);
-}
-
-constexpr std::array kRoundings{Choice{"t", 't'}, Choice{"r", 'r'}, Choice{"e", 'e'}};
-constexpr std::array kOverflows{Choice{"i", 'i'}, Choice{"s", 's'}};
-constexpr std::array kFdpRoundings{Choice{"t", 't'}, Choice{"r", 'r'}, Choice{"e", 'e'}, Choice{"c", 'c'},
-                                   Choice{"f", 'f'}};
-constexpr std::array kSqrtTables{Choice{"off", 0}, Choice{"on", 1}, Choice{"1", 1}, Choice{"2", 2}};
-
-constexpr KeywordRow row(std::string_view key, int param, KeywordHandler handler, OptionEntry entry,
-                         std::string_view separators = {}, const char* usage = nullptr,
-                         std::span<const Choice> choices = {}) {
-  return KeywordRow{.key = key,
-                    .param = param,
-                    .handler = handler,
-                    .gate = Gate::options,
-                    .entry = entry,
-                    .separators = separators,
-                    .choices = choices,
-                    .usage = usage};
+bool take(ConstraintOptionEntry& entry, const Special& special, std::string_view rest, std::string_view separators) {
+  return special.handler(entry, rest, separators);
 }
 
 using O = ConstraintOptions;
 
-// The option section, in table order. Columns: keyword, param, handler, entry
-// written, separators of the value, usage text on rejection, words accepted.
-constexpr std::array kOptionTable{
-    row("-max", 0, takeBitCount, &O::max, S1, "-max <numOfBit>"),
-    row("-maxt", 0, takeMaxt, &O::maxt, S1, "-maxt <numOfBit>"),
-    row("-p", 0, takeText, &O::p, S1, "-p <nameOfPrefix>"),
-    row("-p_tvar", 0, takeText, &O::p_tvar, S1, "-p_tvar <nameOfPrefix>"),
-    row("-p_cvar", 0, takeText, &O::p_cvar, S1, "-p_cvar <nameOfPrefix>"),
-    row("-rnd", 0, takeChoice, &O::rnd, S1, "-rnd <t|r|e>", kRoundings),
-    row("-ovf", 0, takeChoice, &O::ovf, S1, "-ovf <i|s>", kOverflows),
-    row("-O2", 2, takeParameter, &O::O),
-    row("-O1", 1, takeParameter, &O::O),
-    row("-O0", 0, takeParameter, &O::O),
-    row("-o2", 2, takeParameter, &O::O),
-    row("-o1", 1, takeParameter, &O::O),
-    row("-o0", 0, takeParameter, &O::O),
-    row("-nfloat_store", 0, takeFlag, &O::nfloat_store),
-    row("-simmode", 0, takeFlag, &O::simmode),
-    row("-sim_nmleft", 0, takeFlag, &O::sim_nmleft),
-    row("-mul_func", 0, takeFlag, &O::mul_func),
-    row("-mul_dword", 0, takeFlag, &O::mul_dword),
-    row("-fdp", 0, takeFdpLetter, &O::fdp),
-    row("-fdp_rnd", 0, takeChoice, &O::fdp_rnd, S1, "-fdp_rnd <t|r|e>", kFdpRoundings),
-    row("-div_func", 0, takeFlag, &O::div_func),
-    row("-simdbg", 0, takeFlag, &O::simdbg),
-    row("-simdbgf", 0, takeText, &O::simdbgf, S1, "-simdbgf <nameOfFunc>"),
-    row("-D", 0, takeList, &O::D, S1, "-D <nameOfMacro>"),
-    row("-rnd_w", 0, takeRoundWidth, &O::rnd_w, S1, "-rnd_w <numOfBit>"),
-    row("-stdmath", 0, takeFlag, &O::stdmath),
-    row("-s_mathtbl", 0, takeFlag, &O::s_mathtbl),
-    row("-n_mathtbl", 0, takeTableWithAngle, &O::n_mathtbl, S2, "-n_mathtbl <numOfTblSize>:<numOfRetBit>:<numOfAngle>"),
-    row("-n_costbl", 0, takeTableWithAngle, &O::n_costbl, S2, "-n_costbl <numOfTblSize>:<numOfRetBit>:<numOfAngle>"),
-    row("-n_tantbl", 0, takeTableWithoutAngle, &O::n_tantbl, S2, "-n_tantbl <numOfTblSize>:<numOfRetBit>:<numOfAngle>"),
-    row("-n_acostbl", 0, takeTableWithoutAngle, &O::n_acostbl, S2, "-n_acostbl <numOfTblSize>:<numOfRetBit>"),
-    row("-n_atantbl", 0, takeTableWithoutAngle, &O::n_atantbl, S2, "-n_atantbl <numOfTblSize>:<numOfRetBit>"),
-    row("-n_atan2tbl", 0, takeTableWithoutAngle, &O::n_atan2tbl, S2, "-n_atan2tbl <numOfTblSize>:<numOfRetBit>"),
-    row("-n_sqrttbl", 0, takeChoice, &O::n_sqrttbl, S2, "-n_sqrttbl <on|off>", kSqrtTables),
-    row("-lp", 0, takeList, &O::lp, S1, "-lp <nameOfPath>"),
-    row("-ip", 0, takeList, &O::ip, S1, "-ip <nameOfPath>"),
-    row("-avar_max_size", 0, takeArraySize, &O::avar_max_size, S1, "-avar_max_size <numOfSize>"),
-    row("-simdbg3", 0, takeFlag, &O::simdbg3),
-    row("-erate", 0, takeErrorRate, &O::erate, S2, "-erate <numOfRate>[:<m|a>]"),
-    row("-g++", 0, takeCompilerVersion, &O::gpp, {}, "-g++ <3|4>"),
-    row("-gwl", 0, takeFlag, &O::gwl),
-    row("-gm0", 0, takeFlag, &O::gm0),
-    row("-gm1", 0, takeFlag, &O::gm1),
-    row("-gm2", 0, takeFlag, &O::gm2),
-    row("-mev", 0, takeFlag, &O::mev),
-    row("-amdl", 0, takeParameter, &O::amdl),
-    row("-simple_mode", 0, takeExMode, &O::ex_mode, S2),
-    row("-lite_mode", 0, takeExMode, &O::ex_mode, S2),
-    row("-ex_mode", 0, takeExMode, &O::ex_mode, S2),
-    row("-ex_mode2", 0, takeExMode2, &O::ex_mode),
-    row("-bx_mode", 0, takeParameter, &O::bx_mode),
-    row("-bx_mode2", 1, takeParameter, &O::bx_mode),
-    row("-bx_byte", 0, takeWidth, &O::bx_byte, S2, "-bx_byte <widthOfBits>"),
-    row("-bx_short", 0, takeWidth, &O::bx_short, S2, "-bx_short <widthOfBits>"),
-    row("-bx_int", 0, takeWidth, &O::bx_int, S2, "-bx_int <widthOfBits>"),
-    row("-bx_longlong", 0, takeWidth, &O::bx_longlong, S2, "-bx_longlong <widthOfBits>"),
-    row("-bx_accum", 0, takeWidth, &O::bx_accum, S2, "-bx_accum <widthOfBits>"),
-    row("-bx_bits", 0, takeBitList, &O::bx_bits, S2, "-bx_bits <value1, value2, value3, ..>"),
-    row("-grun_level", 0, takeGrunLevel, &O::grun_level, S2, nullptr, kLevels),
-    row("-grun_float", 0, takeFlag, &O::grun_float),
-    row("-f2fx", 0, takeFlag, &O::f2fx),
-    row("-ghbit", 0, takeHistogramBits, &O::ghbit, S1, "-ghbit <numOfSize>"),
-    row("-ghrate", 0, takeText, &O::ghrate, S2, "-ghrate <numOfRate>"),
-    row("-Ec", 0, takeFlag, &O::Ec),
-    row("-En", 0, takeFlag, &O::En),
-    row("-float", 0, takeFlag, &O::float_),
-    row("-bsim_mode", 0, takeFlag, &O::bsim_mode),
-    row("-nbsim_mode", 0, takeFlag, &O::nbsim_mode),
-    row("-dsp_tg", 0, takeFlag, &O::dsp_tg),
-    row("-erep", 1, takeParameter, &O::erep),
-    row("-no_erep", 0, takeParameter, &O::erep),
-    row("-erep_o", 0, takeText, &O::erep_o, S2, "-erep_o <numOfFile>"),
-    KeywordRow{.key = "$end_start_option", .handler = closeSection},
+// "-maxt": the bits of "-max", or those bits and a 'd', kept as the text (an
+// earlier 'd' stays when a later line has none).
+bool takeMaxt(ConstraintOptionEntry& entry, std::string_view rest, std::string_view separators) {
+  constexpr Number kBits{&O::maxt, NumberText::kNumeric, 1, 64};
+  std::string_view bits = firstToken(rest, separators);
+  const bool suffix = bits.ends_with('d');
+  if (suffix) {
+    bits.remove_suffix(1);
+  }
+  if (!take(entry, kBits, bits, {})) {
+    return false;
+  }
+  if (suffix) {
+    entry.text = "d";
+  }
+  return true;
+}
+
+// "-erate": a numeric rate and optionally "m" or "a", kept as "rate" or "rate:letter".
+bool takeErrorRate(ConstraintOptionEntry& entry, std::string_view rest, std::string_view separators) {
+  TokenCursor cursor{rest};
+  std::string_view rate = nextToken(cursor, separators);
+  std::string_view letter = nextToken(cursor, separators);
+  if (rate.empty() || !isNumberText(rate) || (!letter.empty() && letter != "m" && letter != "a")) {
+    return false;
+  }
+  recordText(entry, letter.empty() ? std::string(rate) : std::string(rate) + ":" + std::string(letter));
+  return true;
+}
+
+// "-bx_bits": every number greater than the one before it (the first greater
+// than 0); the whole rest is kept as it came, line end included.
+bool takeBitList(ConstraintOptionEntry& entry, std::string_view rest, std::string_view separators) {
+  if (rest.empty()) {
+    return false;
+  }
+  TokenCursor cursor{rest};
+  int32_t previous = 0;
+  for (std::string_view token = nextToken(cursor, separators); !token.empty(); token = nextToken(cursor, separators)) {
+    int32_t bits = toInt32(token);
+    if (bits <= previous) {
+      return false;
+    }
+    previous = bits;
+  }
+  recordText(entry, std::string(rest));
+  return true;
+}
+
+// "-grun_level": a keyword, but a rest of separators only is accepted and records nothing.
+bool takeGrunLevel(ConstraintOptionEntry& entry, std::string_view rest, std::string_view separators) {
+  if (firstToken(rest, separators).empty()) {
+    return !rest.empty();
+  }
+  return take(entry, Keyword{&O::grun_level, kGrunLevels}, rest, separators);
+}
+
+// "-simple_mode", "-lite_mode", "-ex_mode": mode 1 whatever follows, then an
+// optional level 0, 1 or 2, kept as the text.
+bool takeExMode(ConstraintOptionEntry& entry, std::string_view rest, std::string_view separators) {
+  record(entry, 1);
+  std::string_view level = firstToken(rest, separators);
+  if (level.empty()) {
+    return true;
+  }
+  if (level != "0" && level != "1" && level != "2") {
+    return false;
+  }
+  entry.text = level;
+  return true;
+}
+
+constexpr std::string_view S1 = " \t\n\r;,";
+constexpr std::string_view S2 = " \t\n\r;,:";
+constexpr std::string_view kWholeRest = {};
+constexpr NumberText kNumeric = NumberText::kNumeric;
+constexpr NumberText kLeading = NumberText::kLeadingDigits;
+constexpr int32_t kLowest = std::numeric_limits<int32_t>::min();
+constexpr int32_t kHighest = std::numeric_limits<int32_t>::max();
+// "-rnd" in a file knows t, r and e only.
+constexpr std::span<const KeywordCode> kFileRoundingModes = std::span(kRoundingModes).first(3);
+
+// clang-format off
+constexpr KeywordRow kOptionTable[] = {
+  {"-max",           Number{&O::max, kNumeric, 1, 64}, S1, "-max <numOfBit>"},
+  {"-maxt",          Special{&O::maxt, takeMaxt}, S1, "-maxt <numOfBit>"},
+  {"-p",             Text{&O::p}, S1, "-p <nameOfPrefix>"},
+  {"-p_tvar",        Text{&O::p_tvar}, S1, "-p_tvar <nameOfPrefix>"},
+  {"-p_cvar",        Text{&O::p_cvar}, S1, "-p_cvar <nameOfPrefix>"},
+  {"-rnd",           Keyword{&O::rnd, kFileRoundingModes}, S1, "-rnd <t|r|e>"},
+  {"-ovf",           Keyword{&O::ovf, kOverflowModes}, S1, "-ovf <i|s>"},
+  {"-O2",            Flag{&O::O, 2}},
+  {"-O1",            Flag{&O::O, 1}},
+  {"-O0",            Flag{&O::O, 0}},
+  {"-o2",            Flag{&O::O, 2}},
+  {"-o1",            Flag{&O::O, 1}},
+  {"-o0",            Flag{&O::O, 0}},
+  {"-nfloat_store",  Flag{&O::nfloat_store}},
+  {"-simmode",       Flag{&O::simmode}},
+  {"-sim_nmleft",    Flag{&O::sim_nmleft}},
+  {"-mul_func",      Flag{&O::mul_func}},
+  {"-mul_dword",     Flag{&O::mul_dword}},
+  {"-fdp",           Keyword{&O::fdp, kFdpModes, KeywordMatch::kFirstCharacter}, kWholeRest},
+  {"-fdp_rnd",       Keyword{&O::fdp_rnd, kRoundingModes}, S1, "-fdp_rnd <t|r|e>"},
+  {"-div_func",      Flag{&O::div_func}},
+  {"-simdbg",        Flag{&O::simdbg}},
+  {"-simdbgf",       Text{&O::simdbgf}, S1, "-simdbgf <nameOfFunc>"},
+  {"-D",             List{&O::D}, S1, "-D <nameOfMacro>"},
+  {"-rnd_w",         Number{&O::rnd_w, kNumeric, 0, 64}, S1, "-rnd_w <numOfBit>"},
+  {"-stdmath",       Flag{&O::stdmath}},
+  {"-s_mathtbl",     Flag{&O::s_mathtbl}},
+  {"-n_mathtbl",     Table{&O::n_mathtbl, true}, S2, "-n_mathtbl <numOfTblSize>:<numOfRetBit>:<numOfAngle>"},
+  {"-n_costbl",      Table{&O::n_costbl, true}, S2, "-n_costbl <numOfTblSize>:<numOfRetBit>:<numOfAngle>"},
+  {"-n_tantbl",      Table{&O::n_tantbl, false}, S2, "-n_tantbl <numOfTblSize>:<numOfRetBit>:<numOfAngle>"},
+  {"-n_acostbl",     Table{&O::n_acostbl, false}, S2, "-n_acostbl <numOfTblSize>:<numOfRetBit>"},
+  {"-n_atantbl",     Table{&O::n_atantbl, false}, S2, "-n_atantbl <numOfTblSize>:<numOfRetBit>"},
+  {"-n_atan2tbl",    Table{&O::n_atan2tbl, false}, S2, "-n_atan2tbl <numOfTblSize>:<numOfRetBit>"},
+  {"-n_sqrttbl",     Keyword{&O::n_sqrttbl, kSqrtTableModes}, S2, "-n_sqrttbl <on|off>"},
+  {"-lp",            List{&O::lp}, S1, "-lp <nameOfPath>"},
+  {"-ip",            List{&O::ip}, S1, "-ip <nameOfPath>"},
+  {"-avar_max_size", Number{&O::avar_max_size, kNumeric, kLowest, 64}, S1, "-avar_max_size <numOfSize>"},
+  {"-simdbg3",       Flag{&O::simdbg3}},
+  {"-erate",         Special{&O::erate, takeErrorRate}, S2, "-erate <numOfRate>[:<m|a>]"},
+  {"-g++",           Number{&O::gpp, kLeading, 3, 4}, kWholeRest, "-g++ <3|4>"},
+  {"-gwl",           Flag{&O::gwl}},
+  {"-gm0",           Flag{&O::gm0}},
+  {"-gm1",           Flag{&O::gm1}},
+  {"-gm2",           Flag{&O::gm2}},
+  {"-mev",           Flag{&O::mev}},
+  {"-amdl",          Flag{&O::amdl}},
+  {"-simple_mode",   Special{&O::ex_mode, takeExMode}, S2},
+  {"-lite_mode",     Special{&O::ex_mode, takeExMode}, S2},
+  {"-ex_mode",       Special{&O::ex_mode, takeExMode}, S2},
+  {"-ex_mode2",      Flag{&O::ex_mode, 2}},
+  {"-bx_mode",       Flag{&O::bx_mode, 2}},
+  {"-bx_mode2",      Flag{&O::bx_mode, 3}},
+  {"-bx_byte",       Number{&O::bx_byte, kLeading, 1, kHighest}, S2, "-bx_byte <widthOfBits>"},
+  {"-bx_short",      Number{&O::bx_short, kLeading, 1, kHighest}, S2, "-bx_short <widthOfBits>"},
+  {"-bx_int",        Number{&O::bx_int, kLeading, 1, kHighest}, S2, "-bx_int <widthOfBits>"},
+  {"-bx_longlong",   Number{&O::bx_longlong, kLeading, 1, kHighest}, S2, "-bx_longlong <widthOfBits>"},
+  {"-bx_accum",      Number{&O::bx_accum, kLeading, 1, kHighest}, S2, "-bx_accum <widthOfBits>"},
+  {"-bx_bits",       Special{&O::bx_bits, takeBitList}, S2, "-bx_bits <value1, value2, value3, ..>"},
+  {"-grun_level",    Special{&O::grun_level, takeGrunLevel}, S2},
+  {"-grun_float",    Flag{&O::grun_float}},
+  {"-f2fx",          Flag{&O::f2fx}},
+  {"-ghbit",         Number{&O::ghbit, NumberText::kPowerOfTwo, 2, 64}, S1, "-ghbit <numOfSize>"},
+  {"-ghrate",        Text{&O::ghrate}, S2, "-ghrate <numOfRate>"},
+  {"-Ec",            Flag{&O::Ec}},
+  {"-En",            Flag{&O::En}},
+  {"-float",         Flag{&O::float_}},
+  {"-bsim_mode",     Flag{&O::bsim_mode}},
+  {"-nbsim_mode",    Flag{&O::nbsim_mode}},
+  {"-dsp_tg",        Flag{&O::dsp_tg}},
+  {"-erep",          Flag{&O::erep, 1}},
+  {"-no_erep",       Flag{&O::erep, 0}},
+  {"-erep_o",        Text{&O::erep_o}, S2, "-erep_o <numOfFile>"},
+  {"$end_start_option", Section{KeywordTableId::section}},
 };
+// clang-format on
 
 }  // namespace
+}  // namespace ctf
 
-std::span<const KeywordRow> optionTable() { return kOptionTable; }
+std::span<const KeywordRow> optionTable() { return ctf::kOptionTable; }
 
-int readGivenValue(const ConstraintOptionEntry& entry, int32_t& value) {
-  value = 0;
-  if (entry.given != 1) {
+int takeOption(ConstraintStore& store, std::string_view rest, const KeywordRow& row) {
+  const bool accepted = std::visit(
+      [&](const auto& kind) { return ctf::take(store.constraintOptions.*kind.entry, kind, rest, row.separators); },
+      std::get<ctf::OptionValue>(row.value));
+  if (accepted) {
     return 0;
   }
-  value = entry.value;
-  return 1;
-}
-
-const std::string* readText(const ConstraintOptionEntry& entry) {
-  return entry.given == 1 && entry.text ? &*entry.text : nullptr;
-}
-
-const std::vector<std::string>* readList(const ConstraintOptionEntry& entry) {
-  return entry.given == 1 && !entry.list.empty() ? &entry.list : nullptr;
-}
-
-int32_t readCode(const ConstraintOptionEntry& entry) { return entry.given == 1 ? entry.value : 0; }
-
-int readSuffix(const ConstraintOptionEntry& entry, int32_t& suffix) {
-  suffix = 0;
-  if (entry.given != 1 || !entry.text || entry.text->empty()) {
-    return 0;
+  if (row.usage != nullptr) {
+    store.constraintUsage = row.usage;
   }
-  suffix = static_cast<unsigned char>(entry.text->front());
-  return 1;
+  return -1;
 }

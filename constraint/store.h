@@ -12,13 +12,15 @@
 #include <vector>
 
 /// One option of the option section as the file left it. `given` is 1 once a
-/// line recorded something; `value` is a number, a character code or a
-/// constant; `text` and `list` are owned copies of what the line said.
+/// line recorded something; `value` is a number or the code of a keyword;
+/// `text` (empty: none) and `list` are what the line said.
 struct ConstraintOptionEntry {
   int32_t given = 0;
   int32_t value = 0;
-  std::optional<std::string> text;
-  std::vector<std::string> list;
+  std::string text{};
+  std::vector<std::string> list{};
+
+  bool operator==(const ConstraintOptionEntry&) const = default;
 };
 
 /// One entry per option keyword; keywords that share an entry ("-O2" and "-o0"
@@ -34,6 +36,8 @@ struct ConstraintOptions {
   ConstraintOptionEntry bx_byte, bx_short, bx_int, bx_longlong, bx_accum, bx_bits, grun_level, grun_float;
   ConstraintOptionEntry f2fx, ghbit, ghrate, Ec, En, float_ /* "-float" */, bsim_mode, nbsim_mode, dsp_tg;
   ConstraintOptionEntry erep, erep_o;
+
+  bool operator==(const ConstraintOptions&) const = default;
 };
 
 /// Names one entry of the record.
@@ -66,6 +70,8 @@ struct DirectiveRecord {
   std::optional<std::string> varName;
   std::optional<std::string> option;
   int32_t line = 0;
+
+  bool operator==(const DirectiveRecord&) const = default;
 };
 
 /// The keyword table in which the reader looks keywords up.

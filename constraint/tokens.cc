@@ -2,14 +2,9 @@
 
 #include <algorithm>
 
-std::string_view takeRest(TokenCursor& cursor) {
-  std::string_view rest = cursor.rest;
-  cursor.rest = {};
-  return rest;
-}
-
-int splitTokens(std::span<std::string_view> slots, TokenCursor& cursor, std::string_view separators) {
+int splitTokens(std::span<std::string_view> slots, std::string_view text, std::string_view separators) {
   std::fill(slots.begin(), slots.end(), std::string_view{});
+  TokenCursor cursor{text};
   const std::size_t max = slots.size();
   slots[0] = nextToken(cursor, separators);
   if (slots[0].empty()) {
@@ -21,13 +16,8 @@ int splitTokens(std::span<std::string_view> slots, TokenCursor& cursor, std::str
       return static_cast<int>(i);
     }
   }
-  slots[max - 1] = takeRest(cursor);
+  slots[max - 1] = cursor.rest;
   return static_cast<int>(max);
-}
-
-int splitTokens(std::span<std::string_view> slots, std::string_view text, std::string_view separators) {
-  TokenCursor cursor{text};
-  return splitTokens(slots, cursor, separators);
 }
 
 bool isNumberText(std::string_view text) {

@@ -1,14 +1,11 @@
 // Tokens of constraint-file lines: the cursor and nextToken (shared with the
-// command line), the rest of a line, and the split the keyword handlers use.
+// command line), and the split the reader and the module directive use.
 #pragma once
 
 #include <span>
 #include <string_view>
 
 #include "settings/tokens.h"
-
-/// Takes everything left, separators included; empty when nothing is left.
-std::string_view takeRest(TokenCursor& cursor);
 
 /// Splits in the shape the keyword handlers use, with max = slots.size() (2 or
 /// more): slot 0 takes the first token (none: returns 0); with max 2, slot 1
@@ -17,7 +14,6 @@ std::string_view takeRest(TokenCursor& cursor);
 /// last slot takes the rest after the last token, and max is returned. A rest
 /// starts right after the one separator that ended the token before it; an
 /// empty slot means "nothing". Every slot is cleared first.
-int splitTokens(std::span<std::string_view> slots, TokenCursor& cursor, std::string_view separators);
 int splitTokens(std::span<std::string_view> slots, std::string_view text, std::string_view separators);
 
 /// True when every character is a decimal digit, '-' or '.' (so also for "").

@@ -9,12 +9,6 @@ namespace {
 
 using RS = RunSettings;
 
-constexpr KeywordCode kRoundingModes[] = {{"t", 1}, {"r", 0}, {"e", 2}, {"c", 3}, {"f", 4}};
-constexpr KeywordCode kOverflowModes[] = {{"i", 1}, {"s", 0}};
-constexpr KeywordCode kSqrtTableModes[] = {{"on", 2}, {"off", 1}, {"1", 2}, {"2", 3}};
-constexpr KeywordCode kFdpModes[] = {{"y", 1}, {"Y", 1}, {"n", 0}, {"N", 0}, {"m", 2}, {"M", 2}};
-constexpr KeywordCode kGrunLevels[] = {{"0", 0}, {"1", 1}, {"2", 2}};
-
 constexpr KeywordMatch kWhole = KeywordMatch::kWholeValue;
 constexpr KeywordMatch kFirst = KeywordMatch::kFirstCharacter;
 constexpr OnMissing kEnd = OnMissing::kEnd;

@@ -14,6 +14,7 @@
 #include <variant>
 #include <vector>
 
+#include "settings/keyword_codes.h"
 #include "settings/run_settings.h"
 
 struct OptionRow;
@@ -36,17 +37,6 @@ constexpr FlagAssignment assign(int32_t RunSettings::*setting, int32_t value) { 
 /// An option without a value; unused assignments stay empty.
 struct Flag {
   std::array<FlagAssignment, 3> assignments;
-};
-
-/// A keyword value and the code stored for it.
-struct KeywordCode {
-  std::string_view keyword;
-  int32_t code;
-};
-
-enum class KeywordMatch {
-  kWholeValue,      // the value must equal the keyword
-  kFirstCharacter,  // only the first character counts; the rest is ignored
 };
 
 /// What becomes of a value that is no keyword of the option.
