@@ -21,11 +21,6 @@ namespace {
 
 using namespace expected;  // NOLINT(google-build-using-namespace): the log texts
 
-std::string readFile(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
-  return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-}
-
 // A tool that waits until the file $GATE exists, after creating $GATE.waiting.
 void holdBeforeTool(Scratch& scratch, const std::string& tool) {
   const std::string dir = scratch.root() + "/held";

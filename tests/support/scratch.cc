@@ -5,7 +5,7 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
-#include <sstream>
+#include <iterator>
 #include <stdexcept>
 
 namespace fs = std::filesystem;
@@ -31,18 +31,21 @@ Scratch::~Scratch() {
   fs::remove_all(root_, ignored);
 }
 
-void Scratch::write(const std::string& relative, const std::string& content) const {
-  fs::path path = fs::path(project_) / relative;
-  fs::create_directories(path.parent_path());
-  std::ofstream(path, std::ios::binary) << content;
+void writeFile(const std::string& path, const std::string& text) {
+  fs::create_directories(fs::absolute(path).parent_path());
+  std::ofstream(path, std::ios::binary) << text;
 }
 
-std::string Scratch::read(const std::string& relative) const {
-  std::ifstream in(fs::path(project_) / relative, std::ios::binary);
-  std::ostringstream text;
-  text << in.rdbuf();
-  return text.str();
+std::string readFile(const std::string& path) {
+  std::ifstream in(path, std::ios::binary);
+  return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
 }
+
+void Scratch::write(const std::string& relative, const std::string& content) const {
+  writeFile(project_ + "/" + relative, content);
+}
+
+std::string Scratch::read(const std::string& relative) const { return readFile(project_ + "/" + relative); }
 
 bool Scratch::exists(const std::string& relative) const {
   std::error_code ignored;

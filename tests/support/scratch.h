@@ -36,6 +36,10 @@ class Scratch {
   std::map<std::string, std::string> env_;
 };
 
+/// Writes a file, making its directories; reads one (empty when there is none).
+void writeFile(const std::string& path, const std::string& text);
+std::string readFile(const std::string& path);
+
 /// Makes a directory the current one for its lifetime, and the environment
 /// of the test process that of a run in it.
 class InProject {
