@@ -44,7 +44,10 @@ run() {
   local left
   left=$(find . -maxdepth 1 -name '*.c.p' | wc -l)
   printf '%-22s status %d, %5d .p files left, %8.1f ms\n' "$label" "$status" "$left" "$(((end - start) / 1000))e-3"
-  [ "$status" -eq 0 ] && [ "$left" -eq 0 ] || { cat "$work/out.txt" "$work/err.txt" >&2; exit 1; }
+  if [ "$status" -ne 0 ] || [ "$left" -ne 0 ]; then
+    cat "$work/out.txt" "$work/err.txt" >&2
+    exit 1
+  fi
 }
 echo "$count input files, reader line $(printf '%s ' "${names[@]}" | wc -c) bytes of names"
 run "do-nothing tools" "$work/bin"

@@ -17,7 +17,9 @@ status=0
 for name in "${names[@]}"; do
   corpus=build/fuzz/work/${name%_fuzz}
   mkdir -p "$corpus"
-  [ -d "fuzz/corpus/${name%_fuzz}" ] && cp -n "fuzz/corpus/${name%_fuzz}"/* "$corpus"/ 2>/dev/null || true
+  if [ -d "fuzz/corpus/${name%_fuzz}" ]; then
+    cp -n "fuzz/corpus/${name%_fuzz}"/* "$corpus"/ 2>/dev/null || true
+  fi
   log=build/fuzz/work/$name.log
   echo "--- $name for ${seconds}s"
   if ASAN_OPTIONS=detect_leaks=1 "build/fuzz/fuzz/$name" -max_total_time="$seconds" -max_len=4096 \

@@ -1,12 +1,17 @@
 // The manual page and the shell completion document exactly the options the
-// parser accepts, and the completion works in bash.
+// parser accepts, and the completion works in bash, with and without Debian's
+// bash-completion.
 #include <gtest/gtest.h>
 
+#include <cctype>
 #include <fstream>
+#include <iterator>
+#include <map>
 #include <regex>
 #include <set>
 #include <sstream>
 #include <string>
+#include <variant>
 
 #include "constraint/keyword_table.h"
 #include "settings/option_table.h"
@@ -103,39 +108,66 @@ TEST(Documentation, ConstraintPageListsExactlyTheReadersKeywords) {
   EXPECT_EQ(directives, tableKeywords(directiveTable()));
 }
 
-TEST(Documentation, CompletionOffersExactlyTheParsersOptions) {
-  std::string script = readFile(TALVO_COMPLETION_FILE);
-  std::smatch match;
-  ASSERT_TRUE(std::regex_search(script, match, std::regex(R"re(local options="([^"]*)")re")));
-  std::istringstream words(match[1].str());
-  std::set<std::string> offered;
-  for (std::string word; words >> word;) {
-    offered.insert(word);
-  }
-  EXPECT_EQ(offered, parserOptions());
+std::set<std::string> wordsOf(const std::string& text) {
+  std::istringstream words(text);
+  return {std::istream_iterator<std::string>(words), std::istream_iterator<std::string>()};
 }
 
-// Runs the completion function on a command line and returns COMPREPLY, sorted.
+TEST(Documentation, CompletionOffersExactlyTheParsersOptionsAndKeywords) {
+  const std::string script = readFile(TALVO_COMPLETION_FILE);
+  std::smatch match;
+  ASSERT_TRUE(std::regex_search(script, match, std::regex(R"re(local options="([^"]*)")re")));
+  EXPECT_EQ(wordsOf(match[1].str()), parserOptions());
+  // A keyword option offers its keywords; one read by its first character
+  // offers each first character once, in lower case.
+  std::map<std::string, std::set<std::string>> offered;
+  std::map<std::string, std::set<std::string>> accepted;
+  static const std::regex valueSet(R"re((-\S+)\) values="([^"]*)")re");
+  for (std::sregex_iterator it(script.begin(), script.end(), valueSet), end; it != end; ++it) {
+    offered[(*it)[1].str()] = wordsOf((*it)[2].str());
+  }
+  for (const OptionRow& row : commandLineOptions()) {
+    if (const auto* keyword = std::get_if<Keyword>(&row.value)) {
+      for (const KeywordCode& code : keyword->codes) {
+        accepted[std::string(row.name)].insert(keyword->match == KeywordMatch::kFirstCharacter
+                                                   ? std::string(1, static_cast<char>(std::tolower(code.keyword[0])))
+                                                   : std::string(code.keyword));
+      }
+    }
+  }
+  EXPECT_EQ(offered, accepted);
+}
+
+// Runs the completion function on a command line in bash, once with Debian's
+// bash-completion loaded and once without it, and returns COMPREPLY sorted,
+// one entry per line, when both agree.
 std::string complete(const Scratch& scratch, const std::string& words) {
   ProcessOptions options;
   options.cwd = scratch.project();
   options.env = {{"PATH", "/usr/bin:/bin"}};
-  std::string program = "source '" TALVO_COMPLETION_FILE "'; COMP_WORDS=(" + words +
-                        "); COMP_CWORD=$((${#COMP_WORDS[@]} - 1)); _talvo_s; "
-                        "printf '%s\\n' \"${COMPREPLY[@]}\" | LC_ALL=C sort | paste -sd ' '";
-  return runProcess({"/bin/bash", "-c", program}, options).out;
+  auto reply = [&](const std::string& preamble) {
+    std::string program = preamble + "source '" TALVO_COMPLETION_FILE "'; COMP_WORDS=(" + words +
+                          "); COMP_CWORD=$((${#COMP_WORDS[@]} - 1)); COMP_LINE=\"${COMP_WORDS[*]}\"; "
+                          "COMP_POINT=${#COMP_LINE}; _talvo_s; printf '%s\\n' \"${COMPREPLY[@]}\" | LC_ALL=C sort";
+    return runProcess({"/bin/bash", "-c", program}, options).out;
+  };
+  const std::string plain = reply("");
+  const std::string loaded = reply("source /usr/share/bash-completion/bash_completion || exit; ");
+  return plain == loaded ? loaded : "without bash-completion:\n" + plain + "with it:\n" + loaded;
 }
 
-TEST(Documentation, CompletionCompletesOptionsAndFiles) {
+TEST(Documentation, CompletionCompletesOptionsValuesAndFiles) {
   Scratch scratch;
-  scratch.write("filter.c", "");
-  scratch.write("filter.ctf", "");
-  scratch.write("inc/x.h", "");
-  EXPECT_EQ(complete(scratch, "talvo_s -bx_bi"), "-bx_bits\n");
-  EXPECT_EQ(complete(scratch, "talvo_s -n_at"), "-n_atan2tbl -n_atantbl\n");
-  EXPECT_EQ(complete(scratch, "talvo_s -algoc fil"), "filter.c filter.ctf\n");
-  EXPECT_EQ(complete(scratch, "talvo_s -ctf filter.ct"), "filter.ctf\n");
-  EXPECT_EQ(complete(scratch, "talvo_s -ip i"), "inc\n");
+  for (const char* file : {"my file.c", "filter.c", "filter.ctf", "notes.txt", "inc/x.h"}) {
+    scratch.write(file, "");
+  }
+  EXPECT_EQ(complete(scratch, "talvo_s -n_at"), "-n_atan2tbl\n-n_atantbl\n");
+  EXPECT_EQ(complete(scratch, "talvo_s my"), "my file.c\n");
+  EXPECT_EQ(complete(scratch, "talvo_s -algoc ''"), "filter.c\ninc\nmy file.c\n");
+  EXPECT_EQ(complete(scratch, "talvo_s -ctf ''"), "filter.c\nfilter.ctf\ninc\nmy file.c\nnotes.txt\n");
+  EXPECT_EQ(complete(scratch, "talvo_s -ip ''"), "inc\n");
+  EXPECT_EQ(complete(scratch, "talvo_s -n_sqrttbl o"), "off\non\n");
+  EXPECT_EQ(complete(scratch, "talvo_s -fdp ''"), "m\nn\ny\n");
   EXPECT_EQ(complete(scratch, "talvo_s -ghbit ''"), "\n");
 }
 

@@ -1,20 +1,55 @@
-// Prints the command-line option names from the parser's own table, so that
-// the shell completion is generated from it and cannot drift from it.
+// Prints the command-line options from the parser's own table, so that the
+// shell completion is generated from it and cannot drift from it.
 //   option_names          every name, one per line
 //   option_names valued   only the options that take a value
+//   option_names values   one line per option whose value is a keyword: the
+//                         name, then the values to offer (for an option that
+//                         reads only the first character, that character in
+//                         lower case, once)
+#include <algorithm>
+#include <cctype>
 #include <cstdio>
+#include <string>
 #include <string_view>
 #include <variant>
+#include <vector>
 
 #include "settings/option_table.h"
 
+namespace {
+
+std::vector<std::string> offeredValues(const Keyword& keyword) {
+  std::vector<std::string> values;
+  for (const KeywordCode& code : keyword.codes) {
+    std::string value(code.keyword);
+    if (keyword.match == KeywordMatch::kFirstCharacter) {
+      value = std::string(1, static_cast<char>(std::tolower(static_cast<unsigned char>(value.at(0)))));
+    }
+    if (std::find(values.begin(), values.end(), value) == values.end()) {
+      values.push_back(value);
+    }
+  }
+  return values;
+}
+
+}  // namespace
+
 int main(int argc, char** argv) {
-  const bool valuedOnly = argc > 1 && std::string_view(argv[1]) == "valued";
+  const std::string_view mode = argc > 1 ? argv[1] : "";
   for (const OptionRow& row : commandLineOptions()) {
-    if (valuedOnly && std::holds_alternative<Flag>(row.value)) {
+    std::string line(row.name);
+    if (mode == "values") {
+      const Keyword* keyword = std::get_if<Keyword>(&row.value);
+      if (keyword == nullptr) {
+        continue;
+      }
+      for (const std::string& value : offeredValues(*keyword)) {
+        line += ' ' + value;
+      }
+    } else if (mode == "valued" && std::holds_alternative<Flag>(row.value)) {
       continue;
     }
-    std::printf("%.*s\n", static_cast<int>(row.name.size()), row.name.data());
+    std::puts(line.c_str());
   }
   return 0;
 }

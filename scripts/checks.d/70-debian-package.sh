@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
-# Builds the Debian packages with CPack, installs them into a scratch root
-# and runs talvo_s --version (and the example's tools) from there.
+# Builds the Debian packages with CPack, checks them with lintian (no error,
+# no warning), installs them into a scratch root and runs talvo_s --version
+# and the installed example from there, as its README says.
 set -euo pipefail
 cd "$(dirname "$0")/../.."
 build=build/release
@@ -8,24 +9,33 @@ cmake --preset release >/dev/null
 cmake --build --preset release
 rm -rf "$build/packages"
 (cd "$build" && cpack -G DEB >/dev/null)
+debs=("$build"/packages/*.deb)
+[ ${#debs[@]} -eq 2 ]
+echo "lintian ${debs[*]##*/}"
+if ! report=$(lintian --fail-on error,warning "${debs[@]}" 2>&1); then
+  echo "$report"
+  exit 1
+fi
 root=$(mktemp -d)
-trap 'rm -rf "$root"' EXIT
-for deb in "$build"/packages/*.deb; do
+work=$(mktemp -d)
+trap 'rm -rf "$root" "$work"' EXIT
+for deb in "${debs[@]}"; do
   echo "package $(basename "$deb")"
-  dpkg-deb --info "$deb" | grep -E '^ (Package|Version|Depends):' || true
+  dpkg-deb -f "$deb" Package Version Depends
   dpkg-deb -x "$deb" "$root"
 done
 test -x "$root/usr/bin/talvo_s"
-test -f "$root/usr/share/man/man1/talvo_s.1"
-test -f "$root/usr/share/man/man5/talvo_s-constraint.5"
+test -f "$root/usr/share/man/man1/talvo_s.1.gz"
+test -f "$root/usr/share/man/man5/talvo_s-constraint.5.gz"
 test -f "$root/usr/share/bash-completion/completions/talvo_s"
 out=$(TALVO="$root/usr/share/talvo_s/root" "$root/usr/bin/talvo_s" --version)
 echo "$out"
 grep -q '^\*\*\* Talvoware-for_c_analyzer version 1.00.00 \*\*\*$' <<<"$out"
-# The example runs end to end from the installed tree.
-work=$(mktemp -d)
-cp -r "$root/usr/share/talvo_s/example/." "$work"
+# The example runs end to end from the installed tree, with the arguments its
+# README gives.
+example=$root/usr/share/talvo_s/example
+grep -qF "talvo_s $(paste -sd ' ' "$example/run.args")" "$example/README"
+cp -r "$example/." "$work"
 (cd "$work" && mapfile -t args < run.args &&
-  PATH="$root/usr/share/talvo_s/tools:$PATH" TALVO="$root/usr/share/talvo_s/root" "$root/usr/bin/talvo_s" "${args[@]}" >/dev/null)
-rm -rf "$work"
+  PATH="$root/usr/lib/talvo_s/tools:$PATH" TALVO="$root/usr/share/talvo_s/root" "$root/usr/bin/talvo_s" "${args[@]}" >/dev/null)
 echo "installed package runs"
