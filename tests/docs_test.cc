@@ -15,7 +15,6 @@
 
 #include "constraint/keyword_table.h"
 #include "settings/option_table.h"
-#include "support/process.h"
 #include "support/scratch.h"
 
 namespace {

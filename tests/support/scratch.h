@@ -1,12 +1,35 @@
-// A scratch project for one test: a project directory, an installation root,
-// and the environment of a run (the substitute tools first on PATH).
+// What the tests share: running a program, a scratch project with the
+// environment of a run (the substitute tools first on PATH), file helpers.
 #pragma once
 
 #include <map>
 #include <string>
 #include <vector>
 
-#include "support/process.h"
+struct ProcessResult {
+  std::string out;
+  std::string err;
+  int exitCode = -1;   // when it exited
+  int termSignal = 0;  // the signal that ended it, else 0
+};
+
+struct ProcessOptions {
+  std::string cwd{};
+  std::map<std::string, std::string> env{};  // the whole environment
+  bool closeStdout = false;                  // start with descriptor 1 closed
+  std::string stdoutPath{};                  // descriptor 1 is this file
+  long addressSpaceLimit = 0;                // RLIMIT_AS in bytes
+};
+
+ProcessResult runProcess(std::vector<std::string> argv, const ProcessOptions& options);
+
+/// Every asctime date becomes "<DATE>", the notice's year "<YEAR>".
+std::string normaliseDates(const std::string& text);
+/// Waits until the file at `path` exists and holds `text`; false after a minute.
+bool waitForText(const std::string& path, const std::string& text);
+/// Writes a file, making its directories; reads one (empty when there is none).
+void writeFile(const std::string& path, const std::string& text);
+std::string readFile(const std::string& path);
 
 class Scratch {
  public:
@@ -16,18 +39,14 @@ class Scratch {
   Scratch& operator=(const Scratch&) = delete;
 
   const std::string& root() const { return root_; }
-  /// The project directory, the run's current directory.
-  const std::string& project() const { return project_; }
-  /// PATH, TALVO (an installation root holding libtalvo/include/stdinclude/stdio.h) and TZ.
+  const std::string& project() const { return project_; }  // the run's current directory
+  /// PATH, TALVO (a root holding libtalvo/include/stdinclude/stdio.h), TZ.
   std::map<std::string, std::string>& env() { return env_; }
 
-  /// Writes a file below the project directory (directories made as needed).
-  void write(const std::string& relative, const std::string& content) const;
-  /// Reads a file below the project directory; empty when there is none.
-  std::string read(const std::string& relative) const;
+  void write(const std::string& relative, const std::string& text) const { writeFile(project_ + "/" + relative, text); }
+  std::string read(const std::string& relative) const { return readFile(project_ + "/" + relative); }
   bool exists(const std::string& relative) const;
-
-  /// Runs talvo_s in the project directory.
+  /// Runs talvo_s in the project directory with the scratch environment.
   ProcessResult run(const std::vector<std::string>& args, ProcessOptions options = {}) const;
 
  private:
@@ -36,12 +55,7 @@ class Scratch {
   std::map<std::string, std::string> env_;
 };
 
-/// Writes a file, making its directories; reads one (empty when there is none).
-void writeFile(const std::string& path, const std::string& text);
-std::string readFile(const std::string& path);
-
-/// Makes a directory the current one for its lifetime, and the environment
-/// of the test process that of a run in it.
+/// The project the current directory, and TALVO, TVM and TVPOMSK those of a run, for its lifetime.
 class InProject {
  public:
   explicit InProject(Scratch& scratch);
