@@ -2,11 +2,11 @@
 
 #include <unistd.h>
 
-#include <cerrno>
 #include <cstdio>
 #include <cstdlib>
 
 #include "driver/report.h"
+#include "pipeline/unique_fd.h"
 
 namespace {
 
@@ -19,26 +19,13 @@ constexpr size_t kLongestInlineCommand = size_t{100} * 1024;
 int runThroughScript(const std::string& commandLine) {
   const char* tmpdir = std::getenv("TMPDIR");
   std::string path = std::string(tmpdir != nullptr && *tmpdir != '\0' ? tmpdir : "/tmp") + "/talvo_s.XXXXXX";
-  int fd = mkstemp(path.data());
-  if (fd < 0) {
+  UniqueFd script(mkstemp(path.data()));
+  if (!script) {
     return 127 << 8;  // like a shell that could not run the command
   }
-  bool written = true;
-  const std::string text = commandLine + "\n";
-  for (size_t done = 0; done < text.size();) {
-    ssize_t n = write(fd, text.data() + done, text.size() - done);
-    if (n < 0 && errno == EINTR) {
-      continue;
-    }
-    if (n <= 0) {
-      written = false;
-      break;
-    }
-    done += static_cast<size_t>(n);
-  }
-  close(fd);
+  const bool written = writeAll(script.fd, commandLine + "\n") && script.reset() == 0;
   // mkstemp names hold no quote, but TMPDIR may hold blanks.
-  int status = written ? std::system(("sh '" + path + "'").c_str()) : (127 << 8);
+  const int status = written ? std::system(("sh '" + path + "'").c_str()) : (127 << 8);
   unlink(path.c_str());
   return status;
 }

@@ -1,8 +1,11 @@
-// An open file descriptor that is closed when it goes.
+// An open file descriptor that is closed when it goes, and writing a whole
+// text to one.
 #pragma once
 
 #include <unistd.h>
 
+#include <cerrno>
+#include <string_view>
 #include <utility>
 
 struct UniqueFd {
@@ -29,3 +32,18 @@ struct UniqueFd {
     return status;
   }
 };
+
+/// Writes all of `text`, going on after a short write or an interrupt; false on an error.
+inline bool writeAll(int fd, std::string_view text) {
+  while (!text.empty()) {
+    const ssize_t n = write(fd, text.data(), text.size());
+    if (n < 0 && errno == EINTR) {
+      continue;
+    }
+    if (n <= 0) {
+      return false;
+    }
+    text.remove_prefix(static_cast<size_t>(n));
+  }
+  return true;
+}

@@ -73,20 +73,6 @@ ListReading readInputList(std::vector<std::string>& names) {
   return ListReading::read;
 }
 
-bool writeAll(int fd, const std::string& text) {
-  for (size_t done = 0; done < text.size();) {
-    ssize_t n = write(fd, text.data() + done, text.size() - done);
-    if (n < 0 && errno == EINTR) {
-      continue;
-    }
-    if (n <= 0) {
-      return false;
-    }
-    done += static_cast<size_t>(n);
-  }
-  return true;
-}
-
 // Writes the list beside its place and renames it there only once it is
 // whole: a full disk leaves no list, not a cut one a later "-na" would take.
 bool writeInputList(const std::vector<std::string>& names) {
