@@ -120,12 +120,11 @@ TEST(CommandLineWalk, EachKindOfRow) {
 
 // The constraint file takes many of the options through a table of its own:
 // each option line it accepts must set what the option sets on the command
-// line, so a wrong value in either table shows.
+// line, so a wrong value or setting in either table shows.
 TEST(CommandLineTable, AgreesWithTheConstraintFile) {
-  int tried = 0;
   int compared = 0;
   for (const OptionRow& row : commandLineOptions()) {
-    std::vector<std::string> values;
+    std::vector<std::string> values;  // none for the hand-written options: "-max" in a file leaves maxt alone
     if (const auto* keyword = std::get_if<Keyword>(&row.value)) {
       for (const KeywordCode& code : keyword->codes) {
         values.emplace_back(code.keyword);
@@ -134,53 +133,25 @@ TEST(CommandLineTable, AgreesWithTheConstraintFile) {
       values = {"256:16:90"};
     } else if (std::holds_alternative<Flag>(row.value)) {
       values = {""};
+    } else if (!std::holds_alternative<Special>(row.value)) {
+      values = {"8"};  // a number, a text or a path
     }
     for (const std::string& value : values) {
-      std::vector<std::string> args = {"talvo_s", std::string(row.name)};
-      if (!value.empty()) {
-        args.push_back(value);
-      }
-      const std::string line = args[1] + (value.empty() ? "" : " " + value);
+      std::vector<std::string> args = {"talvo_s", std::string(row.name), value};
+      args.resize(value.empty() ? 2 : 3);
       ConstraintStore store;
       RS fromFile;
       RS fromCommandLine;
       testing::internal::CaptureStdout();
-      const int status = readConstraintText(store, "$def_start_option\n" + line + "\n", "a.ctf");
+      const int status = readConstraintText(store, "$def_start_option\n" + args[1] + " " + value + "\n", "a.ctf");
       applyConstraintOptions(store, fromFile);
       parseCommandLine(fromCommandLine, args);
       testing::internal::GetCapturedStdout();
-      ++tried;
-      if (status == 0) {
-        ++compared;
-        EXPECT_TRUE(fromFile == fromCommandLine) << line;
-      }
+      compared += status == 0 ? 1 : 0;
+      EXPECT_TRUE(status != 0 || fromFile == fromCommandLine) << args[1] << " " << value;
     }
   }
-  EXPECT_GT(compared * 2, tried);  // most of them are shared
-}
-
-// An option without a value that changes nothing on its own must undo one
-// that does (as -nfloat_store undoes -ffloat_store); else it is dead.
-TEST(CommandLineTable, EveryFlagChangesSomethingOrUndoesAnother) {
-  auto walk = [](const std::vector<std::string>& options) {
-    std::vector<std::string> args = {"talvo_s"};
-    args.insert(args.end(), options.begin(), options.end());
-    RS rs;
-    parseCommandLine(rs, args);
-    return rs;
-  };
-  std::vector<std::string> flags;
-  for (const OptionRow& row : commandLineOptions()) {
-    if (std::holds_alternative<Flag>(row.value)) {
-      flags.emplace_back(row.name);
-    }
-  }
-  for (const std::string& flag : flags) {
-    const bool undoes = std::any_of(flags.begin(), flags.end(), [&](const std::string& other) {
-      return !(walk({other}) == RS{}) && walk({other, flag}) == RS{};
-    });
-    EXPECT_TRUE(!(walk({flag}) == RS{}) || undoes) << flag;
-  }
+  EXPECT_GE(compared, 80);  // of 112 lines today: most options are shared
 }
 
 // Through the real rows: the hand-written options' edges, every bad option
