@@ -152,7 +152,7 @@ TEST(CommandLine, HandWrittenOptionsAndRealMessages) {
       {{"-max", "x.c"}, {.inputFiles = {"x.c"}}, warn("-max", "small(Maximum"), {.max = -1}},
       {{"-maxt", "65", "-maxt", "d"}, {.inputFiles = {"d"}, .maxt = 64, .maxtGiven = 1}, warn("65", "large(Maximum-T")},
       {{"-maxt", "4x0d"}, {.maxtSuffix = 'd'}, mistake("-maxt") + warn("4x0d", "small(Maximum-T"), {.maxt = -7}},
-      {{"-bx_bits", ",: ", "-bx_bits", " 8\t16,,:32 ", "-bx_bits", "8,0", "-bx_bits", "-8", "a.c", "-bx_bits"},
+      {{"-bx_bits", "8,0", "-bx_bits", "-8", "-bx_bits", ",: ", "-bx_bits", " 8\t16,,:32 ", "a.c", "-bx_bits"},
        {.inputFiles = {"a.c"}, .bx_bits = " 8\t16,,:32 "},
        mistake("-bx_bits") + mistake("-bx_bits") + mistake("-bx_bits")},
       {{"-DNAME=1", "-D", "N=4", "-D", "-x", "a.c", "-D"},
