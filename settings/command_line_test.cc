@@ -2,7 +2,6 @@
 
 #include <gtest/gtest.h>
 
-#include <algorithm>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -27,22 +26,20 @@ struct Case {
   RS start = {};
 };
 
-void expectWalks(const std::vector<Case>& cases, std::span<const OptionRow> table = commandLineOptions()) {
-  for (const Case& c : cases) {
+void expectWalks(std::vector<Case> cases, std::span<const OptionRow> table = commandLineOptions()) {
+  for (Case& c : cases) {
     std::vector<std::string> args = {"talvo_s"};
     args.insert(args.end(), c.args.begin(), c.args.end());
     RS got = c.start;
     testing::internal::CaptureStdout();
     parseCommandLine(got, args, table);
-    const std::string out = testing::internal::GetCapturedStdout();
-    RS want = c.want;
+    EXPECT_EQ(testing::internal::GetCapturedStdout(), c.out) << testing::PrintToString(c.args);
     std::istringstream lines(c.out);
     for (std::string line; std::getline(lines, line);) {
-      want.errorCount += line.starts_with("Error : ") ? 1 : 0;
-      want.warningCount += line.starts_with("Warning : ") ? 1 : 0;
+      c.want.errorCount += line.starts_with("Error : ") ? 1 : 0;
+      c.want.warningCount += line.starts_with("Warning : ") ? 1 : 0;
     }
-    EXPECT_EQ(out, c.out) << testing::PrintToString(c.args);
-    EXPECT_TRUE(got == want) << testing::PrintToString(c.args);
+    EXPECT_TRUE(got == c.want) << testing::PrintToString(c.args);
   }
 }
 
@@ -54,17 +51,11 @@ std::string noSuchOption(const std::string& argument) {
   return "Error : option : '" + argument + "' No such option.\n";
 }
 
-// A hand-written option for the sample table: keeps the rest of its own
-// argument and takes the next one, whatever it is.
-size_t takeRestAndNext(RS& rs, const OptionRow& row, std::span<const std::string> args, size_t index) {
-  rs.arg = args[index].substr(row.name.size());
-  return std::min(index + 1, args.size() - 1);
-}
-
 constexpr KeywordCode kCodes[] = {{"up", 1}, {"down", 2}};
 constexpr OnMissing kError = OnMissing::kError;
 
-// One row of each kind and variant; the walk does the same for the real rows.
+// One row of each kind and variant the walk reads; the hand-written kind and
+// the name matched as a prefix are seen through the real "-D" row below.
 // clang-format off
 constexpr OptionRow kSample[] = {
   {"-set",   Flag{turnOn(&RS::s), assign(&RS::O, 7), turnOn(&RS::v)}},
@@ -82,50 +73,40 @@ constexpr OptionRow kSample[] = {
   {"-tbl2",  Table{&RS::n_tantbl, false}, kError, "bad -tbl2"},
   {"-path",  PathList{&RS::ip}},
   {"-skip",  SkipValue{}},
-  {"-S",     Special{takeRestAndNext}, OnMissing::kEnd, "", NameMatch::kPrefix},
 };
 // clang-format on
 
 TEST(CommandLineWalk, EachKindOfRow) {
   expectWalks(
-      {{{"-set"}, {.s = true, .v = true, .O = 7}, ""},
-       {{"-set", "-unset"}, {.v = true, .O = 7}, ""},
-       {{"-kw", "down", "-kw", "downx", "-kw", "-set"},
-        {.inputFiles = {"downx"}, .s = true, .v = true, .rnd = 2, .O = 7},
-        ""},
+      {{{"-set", "-unset"}, {.v = true, .O = 7}, ""},
+       {{"-kw", "down", "-kw", "downx", "-kw", "-unset"}, {.inputFiles = {"downx"}, .rnd = 2}, ""},
        {{"-kw1", "dz", "-kw1", "x", "-kw1", ""}, {.ovf = 2}, "Error : bad -kw1\nError : bad -kw1\n"},
-       {{"-any", "-12abc"}, {.gm0 = -12, .gm1 = -12, .gm2 = -12}, ""},
-       {{"-pos", "9"}, {.rnd_w = 9}, ""},
-       {{"-pos", "-5"}, {.rnd_w = 0}, ""},
+       {{"-any", "-12abc", "-pos", "9"}, {.rnd_w = 9, .gm0 = -12, .gm1 = -12, .gm2 = -12}, ""},
        {{"-width", "2", "-width", "4", "-width", "8", "-width", "16", "-width", "32", "-width", "64", "-width", "12"},
         {.ghbit = 64},
         "Error : bad -width\n"},
-       {{"-count", "1", "-count", "0"}, {.bx_int = 1}, "Error : bad -count\n"},
+       {{"-pos", "-5", "-count", "1", "-count", "0"}, {.rnd_w = 0, .bx_int = 1}, "Error : bad -count\n"},
        {{"-stack", "1024000", "-stack", "1023999"}, {.a_stack = 1024000}, "Error : bad -stack\n"},
-       {{"-text", "-set", "-opt", ""}, {.run = "-set", .erate = ""}, ""},
-       {{"-tbl", "256:16:90", "-tbl2", "256:16:90"}, {.n_mathtbl = {2, 256, 16, 90}, .n_tantbl = {2, 256, 16, 0}}, ""},
-       {{"-tbl", "on", "-tbl", "256:16"}, {.n_mathtbl = {.mode = 2}}, "Error : bad -tbl\n"},
-       {{"-path", "a", "-path", "-b"}, {.ip = {"a", "-b"}}, ""},
-       {{"-skip", "c.txt", "a.c"}, {.inputFiles = {"a.c"}}, ""},
-       {{"-Sx", "y", "z"}, {.inputFiles = {"z"}, .arg = "x"}, ""},
+       {{"-tbl2", "256:16:90", "-tbl", "on", "-tbl", "256:16"},
+        {.n_mathtbl = {.mode = 2}, .n_tantbl = {2, 256, 16, 0}},
+        "Error : bad -tbl\n"},
        // A value missing at the end: silent, or the row's message.
-       {{"a.c", "-kw"}, {.inputFiles = {"a.c"}}, ""},
-       {{"-opt"}, {}, "Error : bad -opt\n"},
+       {{"-path", "a", "-path", "-b", "-skip", "c.txt", "a.c", "-kw"}, {.inputFiles = {"a.c"}, .ip = {"a", "-b"}}, ""},
+       {{"-text", "-set", "-opt", "", "-opt"}, {.run = "-set", .erate = ""}, "Error : bad -opt\n"},
        // Arguments that name no row.
-       {{"./a.c", ".b.c", "../c.c", "d/./e.c", "-foo", "-", "-set=1"},
-        {.inputFiles = {"a.c", ".b.c", "../c.c", "d/./e.c"}},
-        noSuchOption("-foo") + noSuchOption("-") + noSuchOption("-set=1")}},
+       {{"./a.c", "../c.c", "d/./e.c", "-", "-set=1"},
+        {.inputFiles = {"a.c", "../c.c", "d/./e.c"}},
+        noSuchOption("-") + noSuchOption("-set=1")}},
       kSample);
 }
 
 // The constraint file takes many of the options through a table of its own:
 // each option line it accepts must set what the option sets on the command
-// line, so a wrong value in either table shows.
+// line, so a wrong value or setting in either table shows.
 TEST(CommandLineTable, AgreesWithTheConstraintFile) {
-  int tried = 0;
   int compared = 0;
   for (const OptionRow& row : commandLineOptions()) {
-    std::vector<std::string> values;
+    std::vector<std::string> values;  // none for the hand-written options: "-max" in a file leaves maxt alone
     if (const auto* keyword = std::get_if<Keyword>(&row.value)) {
       for (const KeywordCode& code : keyword->codes) {
         values.emplace_back(code.keyword);
@@ -134,85 +115,49 @@ TEST(CommandLineTable, AgreesWithTheConstraintFile) {
       values = {"256:16:90"};
     } else if (std::holds_alternative<Flag>(row.value)) {
       values = {""};
+    } else if (!std::holds_alternative<Special>(row.value)) {
+      values = {"8"};  // a number, a text or a path
     }
     for (const std::string& value : values) {
-      std::vector<std::string> args = {"talvo_s", std::string(row.name)};
-      if (!value.empty()) {
-        args.push_back(value);
-      }
-      const std::string line = args[1] + (value.empty() ? "" : " " + value);
+      std::vector<std::string> args = {"talvo_s", std::string(row.name), value};
+      args.resize(value.empty() ? 2 : 3);
       ConstraintStore store;
       RS fromFile;
       RS fromCommandLine;
       testing::internal::CaptureStdout();
-      const int status = readConstraintText(store, "$def_start_option\n" + line + "\n", "a.ctf");
+      const int status = readConstraintText(store, "$def_start_option\n" + args[1] + " " + value + "\n", "a.ctf");
       applyConstraintOptions(store, fromFile);
       parseCommandLine(fromCommandLine, args);
       testing::internal::GetCapturedStdout();
-      ++tried;
-      if (status == 0) {
-        ++compared;
-        EXPECT_TRUE(fromFile == fromCommandLine) << line;
-      }
+      compared += status == 0 ? 1 : 0;
+      EXPECT_TRUE(status != 0 || fromFile == fromCommandLine) << args[1] << " " << value;
     }
   }
-  EXPECT_GT(compared * 2, tried);  // most of them are shared
-}
-
-// An option without a value that changes nothing on its own must undo one
-// that does (as -nfloat_store undoes -ffloat_store); else it is dead.
-TEST(CommandLineTable, EveryFlagChangesSomethingOrUndoesAnother) {
-  auto walk = [](const std::vector<std::string>& options) {
-    std::vector<std::string> args = {"talvo_s"};
-    args.insert(args.end(), options.begin(), options.end());
-    RS rs;
-    parseCommandLine(rs, args);
-    return rs;
-  };
-  std::vector<std::string> flags;
-  for (const OptionRow& row : commandLineOptions()) {
-    if (std::holds_alternative<Flag>(row.value)) {
-      flags.emplace_back(row.name);
-    }
-  }
-  for (const std::string& flag : flags) {
-    const bool undoes = std::any_of(flags.begin(), flags.end(), [&](const std::string& other) {
-      return !(walk({other}) == RS{}) && walk({other, flag}) == RS{};
-    });
-    EXPECT_TRUE(!(walk({flag}) == RS{}) || undoes) << flag;
-  }
+  EXPECT_GE(compared, 80);  // of the 112 lines tried; fewer means a kind of row went unchecked
 }
 
 // Through the real rows: the hand-written options' edges, every bad option
 // reported in order, and the misspelt name in the "-bx_byte" message.
 TEST(CommandLine, HandWrittenOptionsAndRealMessages) {
-  const std::string huge(3000, '9');
   auto warn = [](const std::string& shown, const std::string& limit) {
     return "Warning : option : '" + shown + "' is too " + limit + " bitsize can allow [0-64]).\n";
   };
   expectWalks({
-      {{"-fdp", "x", "-foo", "-i", "-bx_byte", "0", "-max", "99", "b.c"},
-       {.inputFiles = {"b.c"}, .i = true, .a = true, .max = 64, .maxt = 99},
-       mistake("-fdp") + noSuchOption("-foo") + mistake("-bx_type") + warn("99", "large(Maximum")},
-      {{"-max", "0"}, {.max = 0, .maxt = 0}, ""},
-      {{"-maxt", "20", "-max", "40"}, {.max = 40, .maxt = 20, .maxtGiven = 1}, ""},
-      {{"-max", huge}, {.max = 64, .maxt = 2147483647}, warn(huge, "large(Maximum")},
-      {{"-max", "abc", "-max", "-5"}, {.inputFiles = {"abc"}}, noSuchOption("-5")},
+      {{"-fdp", "x", "-foo", "-i", "-bx_byte", "0", "-max", "99", "b.c", "-maxt"},
+       {.inputFiles = {"b.c"}, .i = true, .a = true, .max = 64, .maxt = 64},
+       mistake("-fdp") + noSuchOption("-foo") + mistake("-bx_type") + warn("99", "large(Maximum") +
+           warn("-maxt", "large(Maximum-T")},
+      {{"-max", "0", "-maxt", "20d", "-max", "40"}, {.max = 40, .maxt = 20, .maxtSuffix = 'd', .maxtGiven = 1}, ""},
       {{"-max"}, {.max = 64}, warn("-max", "large(Maximum"), {.max = 100}},
       {{"-max", "x.c"}, {.inputFiles = {"x.c"}}, warn("-max", "small(Maximum"), {.max = -1}},
-      {{"-maxt", "40d"}, {.maxt = 40, .maxtSuffix = 'd', .maxtGiven = 1}, ""},
-      {{"-maxt", "4x0d"}, {.maxtSuffix = 'd'}, mistake("-maxt")},
       {{"-maxt", "65", "-maxt", "d"}, {.inputFiles = {"d"}, .maxt = 64, .maxtGiven = 1}, warn("65", "large(Maximum-T")},
-      {{"-maxt"}, {.maxt = 64}, warn("-maxt", "large(Maximum-T"), {.maxt = 80}},
-      {{"-maxt", "4x"}, {}, mistake("-maxt") + warn("4x", "small(Maximum-T"), {.maxt = -7}},
-      {{"-bx_bits", " 8\t16,,:32 "}, {.bx_bits = " 8\t16,,:32 "}, ""},
-      {{"-bx_bits", ",: "}, {.bx_bits = ",: "}, ""},
-      {{"-bx_bits", "8,16", "-bx_bits", "8,0", "-bx_bits", "-8"},
-       {.bx_bits = "8,16"},
-       mistake("-bx_bits") + mistake("-bx_bits")},
-      {{"a.c", "-bx_bits"}, {.inputFiles = {"a.c"}}, mistake("-bx_bits")},
-      {{"-DNAME=1", "-D", "N=4", "-D", "-x"}, {.D = {"NAME=1", "N=4"}}, mistake("-D")},
-      {{"a.c", "-D"}, {.inputFiles = {"a.c"}}, mistake("-D")},
+      {{"-maxt", "4x0d"}, {.maxtSuffix = 'd'}, mistake("-maxt") + warn("4x0d", "small(Maximum-T"), {.maxt = -7}},
+      {{"-bx_bits", "8,0", "-bx_bits", "-8", "-bx_bits", ",: ", "-bx_bits", " 8\t16,,:32 ", "a.c", "-bx_bits"},
+       {.inputFiles = {"a.c"}, .bx_bits = " 8\t16,,:32 "},
+       mistake("-bx_bits") + mistake("-bx_bits") + mistake("-bx_bits")},
+      {{"-DNAME=1", "-D", "N=4", "-D", "-x", "a.c", "-D"},
+       {.inputFiles = {"a.c"}, .D = {"NAME=1", "N=4"}},
+       mistake("-D") + mistake("-D")},
   });
 }
 
