@@ -21,11 +21,12 @@ std::pair<RunSettings, std::string> apply(const std::string& lines, RunSettings 
   return {rs, testing::internal::GetCapturedStdout()};
 }
 
-// A "-maxt" without the suffix; a code without a keyword is not echoed.
-TEST(ApplyConstraintOptions, AMaxtWithoutSuffixAndACodeWithoutKeyword) {
-  const auto [rs, echo] = apply("-maxt 20\n-ex_mode2");
-  EXPECT_EQ(echo, "-maxt 20\n");
-  EXPECT_TRUE(rs == (RunSettings{.maxt = 20, .maxtGiven = 1, .ex_mode = 2}));
+// A "-maxt" without the suffix; a code without a keyword is not echoed, one
+// with the second keyword of its list is ("-bx_mode2" writes what "-ex_mode2" wrote).
+TEST(ApplyConstraintOptions, AMaxtWithoutSuffixAndCodesWithAndWithoutKeyword) {
+  const auto [rs, echo] = apply("-maxt 20\n-ex_mode2\n-bx_mode2");
+  EXPECT_EQ(echo, "-maxt 20\n-bx_mode2\n");
+  EXPECT_TRUE(rs == (RunSettings{.maxt = 20, .maxtGiven = 1, .ex_mode = 3}));
 }
 
 // Every option in the reverse of the steps' order: the echo follows the steps.
