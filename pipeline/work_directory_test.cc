@@ -88,88 +88,66 @@ TEST(PrepareInputList, ResetsTheWorkDirectoryAndWritesTheList) {
   EXPECT_TRUE(fs::is_empty("zel_work/elb"));
 }
 
-// "-na": what stands in the place of the list, and what follows.
-struct NaRow {
+// What stands in zel_work/ before a run, and what follows: "-na" takes only a
+// list that is a regular file and reads whole; a run never works on top of
+// what the reset could not delete, and that thing stays as it was.
+struct Before {
   const char* name;
-  std::function<void()> place;
+  bool na;
+  std::function<std::string()> place;  // empty when placed, else why it cannot be here
   int32_t status;
-  std::vector<std::string> inputFiles;
+  std::vector<std::string> inputFiles{};  // after a run that goes on
+  const char* survivor = nullptr;         // holds "old" after a stop
 };
 
-TEST(PrepareInputList, NaTakesOnlyAListThatIsARegularFileAndReadsWhole) {
-  const auto list = [](const char* text) { return [text] { writeFile("zel_work/input.lst", text); }; };
+std::string placed(const std::function<void()>& place) { return place(), std::string(); }
+std::string list(const char* text) { return placed([text] { writeFile("zel_work/input.lst", text); }); }
+std::string immutable(const char* path) { return writeFile(path, "old"), setImmutable(path, true); }
+
+TEST(PrepareInputList, NeverTakesOrLeavesStaleData) {
   const std::vector<std::string> mine = {"c.c", "d.c"};
-  const NaRow rows[] = {
-      {"no work directory", [] { fs::remove_all("zel_work"); }, -1, mine},
-      {"no list: written from the command line", [] {}, 0, mine},
-      {"a list", list("a.c;;x;y.c;\n;tail"), 0, {"a.c", "", "x", "y.c", "\n"}},
-      {"an empty list", list(""), 0, {}},
-      {"a directory", [] { fs::create_directories("zel_work/input.lst"); }, -1, mine},
-      {"a named pipe", [] { mkfifo("zel_work/input.lst", 0644); }, -1, mine},
-      {"a file whose read fails", [] { fs::create_symlink("/proc/self/mem", "zel_work/input.lst"); }, -1, mine},
+  const Before rows[] = {
+      {"-na, no work directory", true, [] { return placed([] { fs::remove_all("zel_work"); }); }, -1},
+      {"-na, no list: written from the command line", true, [] { return std::string(); }, 0, mine},
+      {"-na, a list", true, [] { return list("a.c;;x;y.c;\n;tail"); }, 0, {"a.c", "", "x", "y.c", "\n"}},
+      {"-na, an empty list", true, [] { return list(""); }, 0, {}},
+      {"-na, a directory", true, [] { return placed([] { fs::create_directories("zel_work/input.lst"); }); }, -1},
+      {"-na, a named pipe", true, [] { return placed([] { mkfifo("zel_work/input.lst", 0644); }); }, -1},
+      {"-na, a file whose read fails", true,
+       [] { return placed([] { fs::create_symlink("/proc/self/mem", "zel_work/input.lst"); }); }, -1},
+      {"a file in place of the work directory", false,
+       [] { return placed([] { fs::remove_all("zel_work"), writeFile("zel_work", "old"); }); }, -1, {}, "zel_work"},
+      {"an immutable file deep in the tree", false, [] { return immutable("zel_work/elb/d/kept.c"); }, -1, {},
+       "zel_work/elb/d/kept.c"},
+      {"an earlier list that cannot be deleted", false, [] { return immutable("zel_work/input.lst"); }, -1, {},
+       "zel_work/input.lst"},
+      {"a directory mounted inside the work directory", false,
+       [] { return writeFile("outside/kept.c", "old"), bindMount("outside", "zel_work/elb"); }, -1, {},
+       "outside/kept.c"},
   };
-  for (const NaRow& row : rows) {
+  std::string skipped;
+  for (const Before& row : rows) {
     Scratch scratch;
     InProject inProject(scratch);
     writeFile("zel_work/elb/kept", "kept");
-    row.place();
-    RunSettings rs = withFiles(mine, true);
-    int32_t status = 0;
-    const std::string out = prepareCapturing(rs, status);
-    EXPECT_EQ(out, status == 0 ? "" : kPretreatment) << row.name;
-    EXPECT_EQ(status, row.status) << row.name;
-    EXPECT_EQ(rs.inputFiles, row.inputFiles) << row.name;
-    if (status == 0) {
-      EXPECT_EQ(readFile("zel_work/elb/kept"), "kept") << row.name;
-      EXPECT_EQ(readFile("zel_work/input.lst").rfind(formatInputList(row.inputFiles), 0), 0U) << row.name;
-    }
-  }
-}
-
-// Something the reset cannot delete: the run stops rather than work on top
-// of it, and the thing itself stays as it was.
-struct ResetObstacle {
-  const char* name;
-  std::function<std::string()> place;  // empty when placed, else why it cannot be
-  std::function<void()> lift;
-  const char* survivor;
-};
-
-std::string immutable(const char* path) {
-  writeFile(path, "old");
-  return setImmutable(path, true);
-}
-
-TEST(PrepareInputList, ARunNeverWorksOnTopOfWhatTheResetLeft) {
-  const ResetObstacle obstacles[] = {
-      {"a file in place of the work directory", [] { return writeFile("zel_work", "old"), std::string(); }, [] {},
-       "zel_work"},
-      {"an immutable file deep in the tree", [] { return immutable("zel_work/elb/d/e/kept.c"); },
-       [] { setImmutable("zel_work/elb/d/e/kept.c", false); }, "zel_work/elb/d/e/kept.c"},
-      {"an earlier list that cannot be deleted", [] { return immutable("zel_work/input.lst"); },
-       [] { setImmutable("zel_work/input.lst", false); }, "zel_work/input.lst"},
-      {"a directory mounted inside the work directory",
-       [] {
-         writeFile("outside/kept.c", "old");
-         fs::create_directories("zel_work/elb/mounted");
-         return bindMount("outside", "zel_work/elb/mounted");
-       },
-       [] { umount2("zel_work/elb/mounted", MNT_DETACH); }, "outside/kept.c"},
-  };
-  std::string skipped;
-  for (const ResetObstacle& obstacle : obstacles) {
-    Scratch scratch;
-    InProject inProject(scratch);
-    if (std::string why = obstacle.place(); !why.empty()) {
-      skipped += std::string(obstacle.name) + " (" + why + "); ";
+    if (std::string why = row.place(); !why.empty()) {
+      skipped += std::string(row.name) + " (" + why + "); ";
       continue;
     }
-    RunSettings rs = withFiles({"new.c"});
+    RunSettings rs = withFiles(mine, row.na);
     int32_t status = 0;
-    EXPECT_EQ(prepareCapturing(rs, status), kPretreatment) << obstacle.name;
-    EXPECT_EQ(status, -1) << obstacle.name;
-    EXPECT_EQ(readFile(obstacle.survivor), "old") << obstacle.name;
-    obstacle.lift();
+    const std::string out = prepareCapturing(rs, status);
+    EXPECT_EQ(out, row.status == 0 ? "" : kPretreatment) << row.name;
+    EXPECT_EQ(status, row.status) << row.name;
+    EXPECT_EQ(rs.inputFiles, row.status == 0 ? row.inputFiles : mine) << row.name;
+    if (row.status == 0) {
+      EXPECT_EQ(readFile("zel_work/input.lst").rfind(formatInputList(row.inputFiles), 0), 0U) << row.name;
+    } else if (row.survivor != nullptr) {
+      EXPECT_EQ(readFile(row.survivor), "old") << row.name;
+    }
+    setImmutable("zel_work/input.lst", false);
+    setImmutable("zel_work/elb/d/kept.c", false);
+    umount2("zel_work/elb", MNT_DETACH);
   }
   if (!skipped.empty()) {
     GTEST_SKIP() << "not on this machine: " << skipped;
