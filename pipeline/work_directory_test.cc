@@ -140,8 +140,9 @@ TEST(PrepareInputList, NeverTakesOrLeavesStaleData) {
     EXPECT_EQ(out, row.status == 0 ? "" : kPretreatment) << row.name;
     EXPECT_EQ(status, row.status) << row.name;
     EXPECT_EQ(rs.inputFiles, row.status == 0 ? row.inputFiles : mine) << row.name;
-    if (row.status == 0) {
+    if (row.status == 0) {  // "-na" keeps the work directory
       EXPECT_EQ(readFile("zel_work/input.lst").rfind(formatInputList(row.inputFiles), 0), 0U) << row.name;
+      EXPECT_EQ(readFile("zel_work/elb/kept"), "kept") << row.name;
     } else if (row.survivor != nullptr) {
       EXPECT_EQ(readFile(row.survivor), "old") << row.name;
     }

@@ -52,9 +52,6 @@ ProcessResult runProcess(std::vector<std::string> argv, const ProcessOptions& op
     dup2(open("/dev/null", O_RDONLY), 0);
     dup2(options.stdoutPath.empty() ? fileno(out.get()) : open(options.stdoutPath.c_str(), O_WRONLY), 1);
     dup2(fileno(err.get()), 2);
-    if (options.closeStdout) {
-      close(1);
-    }
     const rlimit limit{static_cast<rlim_t>(options.addressSpaceLimit), static_cast<rlim_t>(options.addressSpaceLimit)};
     if ((options.addressSpaceLimit == 0 || setrlimit(RLIMIT_AS, &limit) == 0) &&
         (options.cwd.empty() || chdir(options.cwd.c_str()) == 0)) {

@@ -16,7 +16,6 @@ struct ProcessResult {
 struct ProcessOptions {
   std::string cwd{};
   std::map<std::string, std::string> env{};  // the whole environment
-  bool closeStdout = false;                  // start with descriptor 1 closed
   std::string stdoutPath{};                  // descriptor 1 is this file
   long addressSpaceLimit = 0;                // RLIMIT_AS in bytes
 };
