@@ -39,8 +39,9 @@ TEST(Run, TheExampleProjectTracedEndToEnd) {
   EXPECT_EQ(normaliseDates(result.out), readFile(source + "/tests/example.log"));
   EXPECT_EQ(result.err, "");  // nothing of its own on stderr; in the sanitizer build, no leak either
   EXPECT_EQ(result.exitCode, 0);
-  const std::string listing = "find zel_work -type f | LC_ALL=C sort | while read -r f; do echo \"== $f\"; cat \"$f\"; "
-                              "done | sed \"s|$TALVO|\\$TALVO|\"";  // every work file, in name order
+  const std::string listing =
+      "find zel_work -type f | LC_ALL=C sort | while read -r f; do echo \"== $f\"; cat \"$f\"; "
+      "done | sed \"s|$TALVO|\\$TALVO|\"";  // every work file, in name order
   EXPECT_EQ(runProcess({"/bin/sh", "-c", listing}, {.cwd = scratch.project(), .env = scratch.env()}).out,
             readFile(source + "/tests/example.work"));
 }
@@ -49,9 +50,9 @@ TEST(Run, TheSubstituteToolsRefuseLinesOfAnotherShape) {
   Scratch scratch;
   for (const char* line :
        {"lurin -notitle -o o.cfi a.c", "lurin -notitle -o o.cfi a.c -i . -x y", "dravik -pf -notitle -o g r -x P",
-        "seltor -read -inc i.icd", "seltor -write -inc i.icd x.c -s _e.c -add a b", "seltor -inc i.icd",
-        "nuvar g i o -x", "kivard -notitle g -mfile p x", "talvoChk g i -dsp -algoc", "talvoChk g i",
-        "talvoChk g i -dsp -avar_max_size 0", "pomsk x"}) {
+        "dravik -pX -notitle -o g r", "seltor -read -inc i.icd", "seltor -write -inc i.icd x.c -s _e.c -add a b",
+        "seltor -inc i.icd", "nuvar g i o -x", "kivard -notitle g -mfile p x", "talvoChk g i -dsp -algoc",
+        "talvoChk g i", "talvoChk g i -dsp -avar_max_size 0", "pomsk x"}) {
     EXPECT_EQ(runProcess({"/bin/sh", "-c", line}, {.cwd = scratch.project(), .env = scratch.env()}).exitCode, 2)
         << line;
   }
@@ -91,8 +92,9 @@ TEST(Run, ASecondRunInTheDirectoryWaitsForTheFirstToEnd) {
   scratch.write("a.c", "float a;\n");
   scratch.write("b.c", "float b;\n");
   const std::string gate = scratch.root() + "/gate";
-  shadowTool(scratch, "lurin", ": >" + gate + ".waiting; while [ ! -e " + gate + " ]; do sleep 0.05; done; exec " +
-                                   TALVO_TOOLS_DIR + "/lurin \"$@\"");
+  shadowTool(scratch, "lurin",
+             ": >" + gate + ".waiting; while [ ! -e " + gate + " ]; do sleep 0.05; done; exec " + TALVO_TOOLS_DIR +
+                 "/lurin \"$@\"");
   const std::string secondLog = scratch.root() + "/second.out";
   const std::string waiting = ">>> Waiting for another run in this directory to end.\n";
   std::ofstream{secondLog};
@@ -105,7 +107,8 @@ TEST(Run, ASecondRunInTheDirectoryWaitsForTheFirstToEnd) {
   firstRun.join();
   secondRun.join();
   EXPECT_EQ(normaliseDates(first.out), kBanner + echo(" a.c") + kChecking + kElaborating + kFinished);
-  EXPECT_EQ(normaliseDates(readFile(secondLog)), kBanner + echo(" b.c") + waiting + kChecking + kElaborating + kFinished);
+  EXPECT_EQ(normaliseDates(readFile(secondLog)),
+            kBanner + echo(" b.c") + waiting + kChecking + kElaborating + kFinished);
   EXPECT_EQ(scratch.read("zel_work/input.lst"), "b.c;");
 }
 
