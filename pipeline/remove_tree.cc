@@ -56,34 +56,27 @@ bool isDirectoryEntry(int parent, const dirent& entry) {
 }
 
 // Deletes every entry of the open directory but its subdirectories, which it
-// returns; false when something could not be read or deleted.
-bool deleteFilesIn(int fd, std::vector<std::string>& subdirectories) {
+// adds to `subdirectories`. What it cannot read or delete stays; the caller
+// sees that in what is left.
+void deleteFilesIn(int fd, std::vector<std::string>& subdirectories) {
   int listed = dup(fd);
   DIR* dir = listed < 0 ? nullptr : fdopendir(listed);
   if (dir == nullptr) {
     if (listed >= 0) {
       close(listed);
     }
-    return false;
+    return;
   }
-  bool complete = true;
   while (const dirent* entry = readdir(dir)) {
     const char* name = entry->d_name;
     if (name[0] == '.' && (name[1] == '\0' || (name[1] == '.' && name[2] == '\0'))) {
       continue;
     }
-    if (isDirectoryEntry(fd, *entry)) {
+    if (isDirectoryEntry(fd, *entry) || (unlinkat(fd, name, 0) != 0 && errno == EISDIR)) {
       subdirectories.emplace_back(name);
-    } else if (unlinkat(fd, name, 0) != 0) {
-      if (errno == EISDIR) {
-        subdirectories.emplace_back(name);
-      } else if (errno != ENOENT) {
-        complete = false;
-      }
     }
   }
   closedir(dir);
-  return complete;
 }
 
 }  // namespace
