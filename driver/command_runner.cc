@@ -24,8 +24,12 @@ int runThroughScript(const std::string& commandLine) {
     return 127 << 8;  // like a shell that could not run the command
   }
   const bool written = writeAll(script.fd, commandLine + "\n") && script.reset() == 0;
-  // mkstemp names hold no quote, but TMPDIR may hold blanks.
-  const int status = written ? std::system(("sh '" + path + "'").c_str()) : (127 << 8);
+  std::string quoted = "sh '";  // TMPDIR may hold blanks and quotes
+  for (char c : path) {
+    quoted += c == '\'' ? std::string("'\\''") : std::string(1, c);
+  }
+  quoted += '\'';
+  const int status = written ? std::system(quoted.c_str()) : (127 << 8);
   unlink(path.c_str());
   return status;
 }

@@ -4,6 +4,7 @@
 #include <sys/wait.h>
 
 #include <cstdio>
+#include <filesystem>
 #include <string>
 
 #include "support/expected_output.h"
@@ -23,6 +24,13 @@ TEST(RunInShell, ReturnsTheStatusUndecodedAndCarriesLinesLongerThanOneArgument) 
   line += " | wc -w) -eq 30000";
   EXPECT_EQ(runInShell(line), 0);
   EXPECT_NE(runInShell(line + " && false"), 0);
+  Scratch scratch;  // the script file goes where TMPDIR says, whatever its name holds
+  const std::string tmpdir = scratch.root() + "/it's a dir";
+  std::filesystem::create_directory(tmpdir);
+  setenv("TMPDIR", tmpdir.c_str(), 1);
+  EXPECT_EQ(runInShell(line), 0);
+  unsetenv("TMPDIR");
+  EXPECT_TRUE(std::filesystem::is_empty(tmpdir));
 }
 
 TEST(RunCommand, TracesTheLineBeforeRunningItOnlyWhenAsked) {
