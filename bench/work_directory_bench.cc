@@ -27,8 +27,8 @@ void BM_WorkDirectoryOfARun(benchmark::State& state) {
   for (auto _ : state) {  // NOLINT(clang-analyzer-deadcode.DeadStores): the loop variable is unused by design
     RunSettings rs;
     rs.inputFiles = {"a.c", "b.c"};
-    const UniqueFd lock = lockProjectDirectory();
-    if (prepareInputList(rs) != 0) {
+    UniqueFd lock;
+    if (lockProjectDirectory(rs, lock) != 0 || prepareInputList(rs) != 0) {
       state.SkipWithError("the work directory could not be prepared");
       break;
     }

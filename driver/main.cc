@@ -14,7 +14,7 @@
 namespace {
 
 // A closed standard descriptor would be taken by the next file opened (the
-// input list, say) and the log would land in it: park /dev/null there first.
+// project's lock, say) and the log would land in it: park /dev/null there first.
 void guardStandardDescriptors() {
   for (int fd = 0; fd <= 2; ++fd) {
     if (fcntl(fd, F_GETFD) == -1) {
@@ -34,7 +34,11 @@ int main(int argc, char** argv) {
     std::vector<std::string> args(argv, argv + argc);
     RunSettings settings;
     ConstraintStore store;
-    return runTalvo(args, settings, store, runInShell);
+    const int status = runTalvo(args, settings, store, runInShell, StopSignals::caught);
+    if (const int signal = pendingStopSignal(); signal != 0) {
+      endByStopSignal(signal);  // a calling shell or make sees the run killed, and stops too
+    }
+    return status;
   } catch (const std::bad_alloc&) {
     std::puts("talvo_s:Error:Short of memory");
     std::fflush(stdout);

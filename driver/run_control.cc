@@ -112,9 +112,10 @@ void printHelp() {
   std::fflush(stdout);
 }
 
-// Admission: every check that may refuse the run before a file is touched.
-// A run that goes on to work in zel_work/ leaves holding the project's lock.
-int admitRun(RunSettings& rs, UniqueFd& projectLock) {
+// Admission: every check that may refuse the run before zel_work/ is
+// touched. A run that goes on to work there leaves holding the project's lock,
+// and from the lock on a stop signal lets the step under way finish whole.
+int admitRun(RunSettings& rs, UniqueFd& projectLock, StopSignals stopSignals) {
   excludeConflictingTargets(rs);
   std::fflush(stdout);
   if (rs.errorCount != 0 || rs.warningCount != 0) {
@@ -129,7 +130,12 @@ int admitRun(RunSettings& rs, UniqueFd& projectLock) {
     return -1;
   }
   if (!rs.inputFiles.empty()) {
-    projectLock = lockProjectDirectory();
+    if (lockProjectDirectory(rs, projectLock) != 0) {
+      return -1;
+    }
+    if (stopSignals == StopSignals::caught) {
+      catchStopSignals();
+    }
     if (prepareInputList(rs) != 0) {
       return -1;
     }
@@ -139,12 +145,10 @@ int admitRun(RunSettings& rs, UniqueFd& projectLock) {
 
 }  // namespace
 
-int32_t switchValue(const char* value) {
-  return (value != nullptr && value[0] == '1' && value[1] == '\0') ? 1 : 0;
-}
+int32_t switchValue(const char* value) { return (value != nullptr && value[0] == '1' && value[1] == '\0') ? 1 : 0; }
 
-int runTalvo(const std::vector<std::string>& args, RunSettings& rs, ConstraintStore& store,
-             const CommandRunner& runner) {
+int runTalvo(const std::vector<std::string>& args, RunSettings& rs, ConstraintStore& store, const CommandRunner& runner,
+             StopSignals stopSignals) {
   printBannerAndNotice();
   rs.traceCommands = switchValue(std::getenv("TVM"));
   rs.instanceDump = switchValue(std::getenv("TVPOMSK"));
@@ -159,7 +163,7 @@ int runTalvo(const std::vector<std::string>& args, RunSettings& rs, ConstraintSt
     parseCommandLine(rs, args);
   }
   UniqueFd projectLock;  // held to the end of the run
-  if (admitRun(rs, projectLock) != 0) {
+  if (admitRun(rs, projectLock, stopSignals) != 0) {
     return -1;
   }
   if (rs.version) {
@@ -174,9 +178,11 @@ int runTalvo(const std::vector<std::string>& args, RunSettings& rs, ConstraintSt
   if (rs.inputFiles.empty()) {
     return 0;
   }
-  int32_t result = runPipeline(rs, runner);
+  // A run stopped before its first tool ends as one stopped in the checking phase.
+  const int32_t result = pendingStopSignal() != 0 ? -2 : runPipeline(rs, runner);
   releaseConstraintStore(store);
-  std::printf(result == 0 ? "command finished successfully. %s\n" : "command stopped. %s\n", asctimeNow().c_str());
+  const bool stopped = result != 0 || pendingStopSignal() != 0;
+  std::printf(stopped ? "command stopped. %s\n" : "command finished successfully. %s\n", asctimeNow().c_str());
   std::fflush(stdout);
   removeTemporaryFiles(rs);
   return result;

@@ -3,7 +3,7 @@
 
 #include <cstdint>
 
-#include "driver/command_runner.h"
+#include "pipeline/command_runner.h"
 #include "settings/run_settings.h"
 
 /// Runs every tool line in order with `runner`: 0, -2 (checking phase

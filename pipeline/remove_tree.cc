@@ -6,6 +6,9 @@
 #include <sys/sysmacros.h>
 
 #include <cerrno>
+#include <cstdio>
+#include <cstring>
+#include <string>
 #include <vector>
 
 #include "pipeline/unique_fd.h"
@@ -14,7 +17,7 @@ namespace {
 
 // Where a directory is: the mount it belongs to and its inode. Directories
 // of a bind mount share the device of their source, so the mount is told by
-// its id where the kernel gives one, else by the device.
+// its id; where no source gives the id, the directory is not located at all.
 struct Place {
   dev_t device = 0;
   ino_t inode = 0;
@@ -24,15 +27,72 @@ struct Place {
   bool operator==(const Place&) const = default;
 };
 
-bool locate(int fd, Place& place) {
+bool mountFromFileHandle(int fd, uint64_t& mount) {
+  alignas(file_handle) unsigned char storage[sizeof(file_handle) + MAX_HANDLE_SZ] = {};
+  auto* handle = reinterpret_cast<file_handle*>(storage);  // NOLINT(cppcoreguidelines-pro-type-reinterpret-cast)
+  handle->handle_bytes = MAX_HANDLE_SZ;
+  int id = 0;
+  if (name_to_handle_at(fd, "", handle, &id, AT_EMPTY_PATH) != 0) {
+    return false;
+  }
+  mount = static_cast<uint64_t>(id);
+  return true;
+}
+
+bool mountFromFdinfo(int fd, uint64_t& mount) {
+  const std::string path = "/proc/self/fdinfo/" + std::to_string(fd);
+  const UniqueFd info(open(path.c_str(), O_RDONLY | O_CLOEXEC));
+  char text[4096];
+  const ssize_t got = info ? read(info.fd, text, sizeof text - 1) : -1;
+  if (got <= 0) {
+    return false;
+  }
+  text[got] = '\0';
+  const char* line = std::strstr(text, "mnt_id:");
+  unsigned long long id = 0;
+  if (line == nullptr || std::sscanf(line, "mnt_id: %llu", &id) != 1) {
+    return false;
+  }
+  mount = id;
+  return true;
+}
+
+bool locate(int fd, std::span<const MountIdSource> sources, Place& place) {
   struct statx info {};
   if (statx(fd, "", AT_EMPTY_PATH | AT_SYMLINK_NOFOLLOW, STATX_INO | STATX_MNT_ID, &info) != 0) {
     return false;
   }
   place.device = makedev(info.stx_dev_major, info.stx_dev_minor);
   place.inode = info.stx_ino;
-  place.mount = (info.stx_mask & STATX_MNT_ID) != 0 ? info.stx_mnt_id : 0;
-  return true;
+  for (MountIdSource source : sources) {
+    switch (source) {
+      case MountIdSource::statx:
+        if ((info.stx_mask & STATX_MNT_ID) != 0) {
+          place.mount = info.stx_mnt_id;
+          return true;
+        }
+        break;
+      case MountIdSource::fileHandle:
+        if (mountFromFileHandle(fd, place.mount)) {
+          return true;
+        }
+        break;
+      case MountIdSource::fdinfo:
+        if (mountFromFdinfo(fd, place.mount)) {
+          return true;
+        }
+        break;
+    }
+  }
+  return false;
+}
+
+// The top of the walk, which must lie on the mount of its parent: a mount
+// point, or a directory whose mount no source tells, is not ours to empty.
+bool locateTop(int fd, std::span<const MountIdSource> sources, Place& place) {
+  const UniqueFd parent(openat(fd, "..", O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+  Place above;
+  return locate(fd, sources, place) && parent && locate(parent.fd, sources, above) && above.sameMount(place);
 }
 
 int openDirectory(int parent, const char* name) {
@@ -84,7 +144,7 @@ void deleteFilesIn(int fd, std::vector<std::string>& subdirectories) {
 // Walks down holding one directory open at a time; the way back up is
 // through "..", checked against where the parent was, so a directory moved
 // away meanwhile ends the walk instead of leading it elsewhere.
-int32_t removeTree(const std::string& path) {
+int32_t removeTree(const std::string& path, std::span<const MountIdSource> sources) {
   std::string target = path;
   // A trailing "/" would make the kernel follow a link at `path`.
   while (target.size() > 1 && target.back() == '/') {
@@ -102,7 +162,7 @@ int32_t removeTree(const std::string& path) {
     return S_ISDIR(info.st_mode) ? -1 : 0;
   }
   std::vector<Level> levels(1);
-  if (!locate(current.fd, levels[0].place)) {
+  if (!locateTop(current.fd, sources, levels[0].place)) {
     return -1;
   }
   const Place top = levels[0].place;
@@ -120,7 +180,7 @@ int32_t removeTree(const std::string& path) {
         continue;
       }
       Place place;
-      if (!locate(child.fd, place) || !place.sameMount(top)) {
+      if (!locate(child.fd, sources, place) || !place.sameMount(top)) {
         continue;  // another file system: not ours to empty
       }
       levels.push_back({std::move(name), place, {}});
@@ -135,7 +195,7 @@ int32_t removeTree(const std::string& path) {
     levels.pop_back();
     UniqueFd parent(openat(current.fd, "..", O_RDONLY | O_DIRECTORY | O_CLOEXEC));
     Place place;
-    if (!parent || !locate(parent.fd, place) || !(place == levels.back().place)) {
+    if (!parent || !locate(parent.fd, sources, place) || !(place == levels.back().place)) {
       return -1;
     }
     current = std::move(parent);

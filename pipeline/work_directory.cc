@@ -5,9 +5,12 @@
 #include <sys/file.h>
 #include <sys/stat.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
+#include <filesystem>
 
 #include "driver/report.h"
 #include "pipeline/remove_tree.h"
@@ -108,26 +111,72 @@ int32_t pretreatmentFailed(RunSettings& rs) {
   return -1;
 }
 
+// Says what stands in the way, then refuses the run.
+int32_t refuseBecause(RunSettings& rs, std::string_view path, std::string_view reason) {
+  std::printf(">>> '%.*s' %.*s.\n", static_cast<int>(path.size()), path.data(), static_cast<int>(reason.size()),
+              reason.data());
+  return pretreatmentFailed(rs);
+}
+
+std::string failedTo(std::string_view what, int error) { return std::string(what) + ": " + std::strerror(error); }
+
+// Errors by which a file system says it offers no locks at all.
+bool offersNoLocks(int error) { return error == ENOLCK || error == EOPNOTSUPP || error == ENOSYS || error == EINVAL; }
+
+std::string projectName() {
+  std::error_code failed;
+  const std::filesystem::path here = std::filesystem::current_path(failed);
+  return failed ? std::string(".") : here.string();
+}
+
+// Without "-na" the reset empties zel_work/: a file the run reads must not lie
+// there (by where it really is, links and ".." resolved), or it would be lost
+// before it is read. A link named zel_work is removed without being followed.
+int32_t refuseInputsInsideWorkDirectory(RunSettings& rs) {
+  namespace fs = std::filesystem;
+  std::error_code failed;
+  const fs::path project = fs::canonical(".", failed);
+  if (failed || !isRealDirectory("zel_work")) {
+    return 0;
+  }
+  const fs::path work = project / "zel_work";
+  std::vector<std::string> read = rs.inputFiles;
+  if (rs.ctf) {
+    read.push_back(*rs.ctf);
+  }
+  for (const std::string& name : read) {
+    const fs::path where = fs::weakly_canonical(project / name, failed);
+    const auto [inWork, inWhere] = std::mismatch(work.begin(), work.end(), where.begin(), where.end());
+    if (!failed && inWork == work.end() && inWhere != where.end()) {
+      return refuseBecause(rs, name, "lies inside zel_work/, which the reset empties");
+    }
+  }
+  return 0;
+}
+
 }  // namespace
 
-UniqueFd lockProjectDirectory() {
-  UniqueFd project(open(".", O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+int32_t lockProjectDirectory(RunSettings& rs, UniqueFd& lock) {
+  // Not closed when a tool starts: every tool holds the lock as well, so it
+  // lasts while any process of the run still works in zel_work/.
+  UniqueFd project(open(".", O_RDONLY | O_DIRECTORY));  // NOLINT(android-cloexec-open)
   if (!project) {
-    return project;
+    return refuseBecause(rs, projectName(), failedTo("cannot be locked", errno));
   }
-  if (flock(project.fd, LOCK_EX | LOCK_NB) == 0) {
-    return project;
+  int status = flock(project.fd, LOCK_EX | LOCK_NB);
+  if (status != 0 && errno == EWOULDBLOCK) {
+    std::puts(">>> Waiting for another run in this directory to end.");
+    std::fflush(stdout);
+    do {
+      status = flock(project.fd, LOCK_EX);
+    } while (status != 0 && errno == EINTR);
   }
-  if (errno != EWOULDBLOCK) {
-    return UniqueFd();
+  if (status == 0) {
+    lock = std::move(project);
+  } else if (!offersNoLocks(errno)) {
+    return refuseBecause(rs, projectName(), failedTo("cannot be locked", errno));
   }
-  std::puts(">>> Waiting for another run in this directory to end.");
-  std::fflush(stdout);
-  int status;
-  do {
-    status = flock(project.fd, LOCK_EX);
-  } while (status != 0 && errno == EINTR);
-  return status == 0 ? std::move(project) : UniqueFd();
+  return 0;
 }
 
 std::string formatInputList(const std::vector<std::string>& names) {
@@ -153,6 +202,9 @@ std::vector<std::string> parseInputList(std::string_view text) {
 // that is a regular file takes the place of the command line's names.
 int32_t prepareInputList(RunSettings& rs) {
   if (!rs.na) {
+    if (refuseInputsInsideWorkDirectory(rs) != 0) {
+      return -1;
+    }
     if (resetWorkDirectory() != 0) {
       return pretreatmentFailed(rs);
     }

@@ -12,15 +12,17 @@
 inline constexpr const char* kWorkDirectory = "zel_work/";
 inline constexpr const char* kElaborationDirectory = "zel_work/elb/";
 
-/// Takes the lock on the current directory, the project, and holds it until
-/// the descriptor goes: no other run works in zel_work/ meanwhile. When
-/// another run holds it, says so once on standard output and waits. Where the
-/// file system offers no lock, the run goes on without one (an empty holder).
-UniqueFd lockProjectDirectory();
+/// Takes the lock on the current directory, the project, into `lock`: no
+/// other run works in zel_work/ while the descriptor or a tool that inherited
+/// it lives. When another run holds it, says so once on standard output and
+/// waits. 0 when locked, or when the file system offers no lock (`lock` stays
+/// empty); -1 (reason and error reported) when the directory cannot be locked.
+int32_t lockProjectDirectory(RunSettings& rs, UniqueFd& lock);
 
 /// Resets the work directory (unless "-na") and writes or reads back the
-/// input list. 0 when ready, -1 (error reported) when the work directory is
-/// not fresh after the reset, or the list cannot be read back or written.
+/// input list. 0 when ready, -1 (error reported) when a file the run reads
+/// lies inside zel_work/, the work directory is not fresh after the reset, or
+/// the list cannot be read back or written.
 int32_t prepareInputList(RunSettings& rs);
 /// The text of an input list: every name followed by ";".
 std::string formatInputList(const std::vector<std::string>& names);

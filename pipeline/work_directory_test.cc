@@ -7,6 +7,7 @@
 #include <sys/mount.h>
 #include <sys/resource.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
 #include <csignal>
 #include <filesystem>
@@ -39,7 +40,8 @@ TEST(RemoveTree, RemovesATreeOfAnyDepthButNeverWhatALinkPointsTo) {
   for (int level = 0; level < 120; ++level) {
     deepest += "/d";
   }
-  for (const std::string& file : std::vector<std::string>{"tree/.b", "tree/a.", "tree/..c", deepest + "/leaf", "outside/keep.c"}) {
+  for (const std::string& file :
+       std::vector<std::string>{"tree/.b", "tree/a.", "tree/..c", deepest + "/leaf", "outside/keep.c"}) {
     writeFile(file, "x");
   }
   fs::create_directory_symlink(fs::current_path() / "outside", "tree/d/link");
@@ -54,6 +56,27 @@ TEST(RemoveTree, RemovesATreeOfAnyDepthButNeverWhatALinkPointsTo) {
   }
   EXPECT_EQ(removeTree("outside/keep.c") + removeTree("missing"), 0);  // a plain file is not a tree
   EXPECT_EQ(readFile("outside/keep.c"), "x");
+}
+
+// A directory mounted inside the tree is not entered, whichever source tells
+// its mount; where none tells, the walk deletes nothing at all.
+TEST(RemoveTree, NeverEntersAMountWhicheverSourceTellsIt) {
+  using enum MountIdSource;
+  for (const std::vector<MountIdSource>& sources :
+       std::vector<std::vector<MountIdSource>>{{fileHandle}, {fdinfo}, {}}) {
+    Scratch scratch;
+    InProject inProject(scratch);
+    writeFile("outside/kept.c", "old");
+    writeFile("tree/mounted/x", "x");
+    writeFile("tree/file", "x");
+    if (const std::string why = bindMount("outside", "tree/mounted"); !why.empty()) {
+      GTEST_SKIP() << why;
+    }
+    EXPECT_EQ(removeTree("tree", sources), -1);
+    EXPECT_EQ(readFile("outside/kept.c"), "old");
+    EXPECT_EQ(fs::exists("tree/file"), sources.empty());
+    umount2("tree/mounted", MNT_DETACH);
+  }
 }
 
 RunSettings withFiles(std::vector<std::string> files, bool na = false) {
@@ -80,7 +103,8 @@ TEST(PrepareInputList, ResetsTheWorkDirectoryAndWritesTheList) {
   EXPECT_EQ(prepareInputList(rs), 0);
   umask(previous);
   EXPECT_EQ(readFile("zel_work/input.lst"), "a.c;b c.c;;");
-  for (const auto& [path, mode] : {std::pair{"zel_work", 040755U}, {"zel_work/elb", 040755U}, {"zel_work/input.lst", 0100644U}}) {
+  for (const auto& [path, mode] :
+       {std::pair{"zel_work", 040755U}, {"zel_work/elb", 040755U}, {"zel_work/input.lst", 0100644U}}) {
     struct stat info {};
     ASSERT_EQ(lstat(path, &info), 0);
     EXPECT_EQ(info.st_mode, mode) << path;
@@ -101,7 +125,9 @@ struct Before {
 };
 
 std::string placed(const std::function<void()>& place) { return place(), std::string(); }
-std::string list(const char* text) { return placed([text] { writeFile("zel_work/input.lst", text); }); }
+std::string list(const char* text) {
+  return placed([text] { writeFile("zel_work/input.lst", text); });
+}
 std::string immutable(const char* path) { return writeFile(path, "old"), setImmutable(path, true); }
 
 TEST(PrepareInputList, NeverTakesOrLeavesStaleData) {
@@ -115,14 +141,35 @@ TEST(PrepareInputList, NeverTakesOrLeavesStaleData) {
       {"-na, a named pipe", true, [] { return placed([] { mkfifo("zel_work/input.lst", 0644); }); }, -1},
       {"-na, a file whose read fails", true,
        [] { return placed([] { fs::create_symlink("/proc/self/mem", "zel_work/input.lst"); }); }, -1},
-      {"a file in place of the work directory", false,
-       [] { return placed([] { fs::remove_all("zel_work"), writeFile("zel_work", "old"); }); }, -1, {}, "zel_work"},
-      {"an immutable file deep in the tree", false, [] { return immutable("zel_work/elb/d/kept.c"); }, -1, {},
+      {"a file in place of the work directory",
+       false,
+       [] { return placed([] { fs::remove_all("zel_work"), writeFile("zel_work", "old"); }); },
+       -1,
+       {},
+       "zel_work"},
+      {"an immutable file deep in the tree",
+       false,
+       [] { return immutable("zel_work/elb/d/kept.c"); },
+       -1,
+       {},
        "zel_work/elb/d/kept.c"},
-      {"an earlier list that cannot be deleted", false, [] { return immutable("zel_work/input.lst"); }, -1, {},
+      {"an earlier list that cannot be deleted",
+       false,
+       [] { return immutable("zel_work/input.lst"); },
+       -1,
+       {},
        "zel_work/input.lst"},
-      {"a directory mounted inside the work directory", false,
-       [] { return writeFile("outside/kept.c", "old"), bindMount("outside", "zel_work/elb"); }, -1, {},
+      {"a directory mounted inside the work directory",
+       false,
+       [] { return writeFile("outside/kept.c", "old"), bindMount("outside", "zel_work/elb"); },
+       -1,
+       {},
+       "outside/kept.c"},
+      {"a directory mounted on the work directory",
+       false,
+       [] { return writeFile("outside/kept.c", "old"), bindMount("outside", "zel_work"); },
+       -1,
+       {},
        "outside/kept.c"},
   };
   std::string skipped;
@@ -149,10 +196,47 @@ TEST(PrepareInputList, NeverTakesOrLeavesStaleData) {
     setImmutable("zel_work/input.lst", false);
     setImmutable("zel_work/elb/d/kept.c", false);
     umount2("zel_work/elb", MNT_DETACH);
+    umount2("zel_work", MNT_DETACH);
   }
   if (!skipped.empty()) {
     GTEST_SKIP() << "not on this machine: " << skipped;
   }
+}
+
+// A file the run reads that really lies inside zel_work/ (here a constraint
+// file named through ".." and a link) is not reset away: the run is refused.
+TEST(PrepareInputList, RefusesToResetAwayAFileTheRunReads) {
+  Scratch scratch;
+  InProject inProject(scratch);
+  writeFile("zel_work/elb/kept", "kept");
+  fs::create_symlink("zel_work/elb/kept", "link.ctf");
+  fs::create_directory("sub");
+  RunSettings rs = withFiles({"a.c"});
+  rs.ctf = "sub/../link.ctf";
+  int32_t status = 0;
+  EXPECT_EQ(prepareCapturing(rs, status),
+            ">>> 'sub/../link.ctf' lies inside zel_work/, which the reset empties.\n" + kPretreatment);
+  EXPECT_EQ(status, -1);
+  EXPECT_EQ(readFile("zel_work/elb/kept"), "kept");
+}
+
+// A project directory that cannot be read cannot be locked: the run is
+// refused with the reason rather than run beside another.
+TEST(LockProjectDirectory, RefusesAProjectDirectoryItCannotRead) {
+  Scratch scratch;
+  fs::permissions(scratch.root(), fs::perms::others_exec, fs::perm_options::add);
+  fs::permissions(scratch.project(),
+                  fs::perms::owner_write | fs::perms::owner_exec | fs::perms::others_write | fs::perms::others_exec);
+  InProject inProject(scratch);
+  EXPECT_EXIT(
+      {
+        dup2(2, 1);
+        RunSettings rs;
+        UniqueFd lock;
+        std::exit((geteuid() != 0 || setuid(65534) == 0) && lockProjectDirectory(rs, lock) == -1 ? 0 : 1);
+      },
+      testing::ExitedWithCode(0),
+      ">>> '" + scratch.project() + "' cannot be locked: Permission denied.\n" + kPretreatment);
 }
 
 TEST(PrepareInputList, AListThatCannotBeWrittenWholeLeavesNoList) {

@@ -1,5 +1,6 @@
 #include "settings/command_line.h"
 
+#include <algorithm>
 #include <span>
 #include <string_view>
 #include <variant>
@@ -161,7 +162,10 @@ void takeOtherArgument(RunSettings& rs, const std::string& argument) {
   if (argument.starts_with('-')) {
     reportError(rs, "option : '" + argument + "' No such option.");
   } else if (argument.starts_with("./")) {
-    appendInputFile(rs, std::string_view(argument).substr(2));
+    // ".//a.c" is "a.c", not the absolute "/a.c": the name stays in the project.
+    std::string_view name = std::string_view(argument).substr(2);
+    name.remove_prefix(std::min(name.find_first_not_of('/'), name.size()));
+    appendInputFile(rs, name);
   } else {
     appendInputFile(rs, argument);
   }

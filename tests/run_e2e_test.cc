@@ -1,12 +1,14 @@
 // talvo_s as a user runs it, on the substitute tools: the example project
 // traced end to end, a failure in each phase, thousands of files, two runs
-// in one directory, and what only the binary shows (exit statuses, standard
-// output closed or full, memory running short, a constraint file on a pipe).
+// in one directory, runs stopped by signals, and what only the binary shows
+// (exit statuses, memory running short, a constraint file on a pipe).
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 
+#include <csignal>
 #include <filesystem>
 #include <fstream>
+#include <random>
 #include <string>
 #include <thread>
 #include <vector>
@@ -28,22 +30,37 @@ void shadowTool(Scratch& scratch, const std::string& tool, const std::string& bo
   scratch.env()["PATH"] = scratch.root() + "/shadow:" + scratch.env()["PATH"];
 }
 
-TEST(Run, TheExampleProjectTracedEndToEnd) {
-  Scratch scratch;
-  const std::string source = TALVO_SOURCE_DIR;
-  fs::copy(source + "/examples/project", scratch.project(), fs::copy_options::recursive);
-  scratch.env()["TALVO"] = source + "/examples/talvo_root";
+const std::string kSource = TALVO_SOURCE_DIR;
+const std::vector<std::string> kExampleRun = {"-ctf", "filter.ctf", "filter.c", "gain.c"};
+
+// The example project in the scratch project, with the environment of its golden log.
+void copyExample(Scratch& scratch) {
+  fs::copy(kSource + "/examples/project", scratch.project(), fs::copy_options::recursive);
+  scratch.env()["TALVO"] = kSource + "/examples/talvo_root";
   scratch.env()["TVM"] = "1";
   scratch.env()["TVPOMSK"] = "1";
-  const ProcessResult result = scratch.run({"-ctf", "filter.ctf", "filter.c", "gain.c"});
-  EXPECT_EQ(normaliseDates(result.out), readFile(source + "/tests/example.log"));
+}
+
+// The output of a shell line run in the project.
+std::string shellOutput(Scratch& scratch, const std::string& line) {
+  return runProcess({"/bin/sh", "-c", line}, {.cwd = scratch.project(), .env = scratch.env()}).out;
+}
+
+// Every work file with its content, in name order.
+std::string workListing(Scratch& scratch) {
+  return shellOutput(scratch,
+                     "find zel_work -type f | LC_ALL=C sort | while read -r f; do echo \"== $f\"; cat \"$f\"; "
+                     "done | sed \"s|$TALVO|\\$TALVO|\"");
+}
+
+TEST(Run, TheExampleProjectTracedEndToEnd) {
+  Scratch scratch;
+  copyExample(scratch);
+  const ProcessResult result = scratch.run(kExampleRun);
+  EXPECT_EQ(normaliseDates(result.out), readFile(kSource + "/tests/example.log"));
   EXPECT_EQ(result.err, "");  // nothing of its own on stderr; in the sanitizer build, no leak either
   EXPECT_EQ(result.exitCode, 0);
-  const std::string listing =
-      "find zel_work -type f | LC_ALL=C sort | while read -r f; do echo \"== $f\"; cat \"$f\"; "
-      "done | sed \"s|$TALVO|\\$TALVO|\"";  // every work file, in name order
-  EXPECT_EQ(runProcess({"/bin/sh", "-c", listing}, {.cwd = scratch.project(), .env = scratch.env()}).out,
-            readFile(source + "/tests/example.work"));
+  EXPECT_EQ(workListing(scratch), readFile(kSource + "/tests/example.work"));
 }
 
 TEST(Run, TheSubstituteToolsRefuseLinesOfAnotherShape) {
@@ -87,7 +104,9 @@ TEST(Run, ThousandsOfFilesRunThroughLinesLongerThanOneArgumentMayBe) {
   EXPECT_TRUE(scratch.exists("zel_work/elb/elb_" + files.back().substr(0, 38) + "_elb.c"));
 }
 
-TEST(Run, ASecondRunInTheDirectoryWaitsForTheFirstToEnd) {
+// The lock is held by every process of a run: after kill -9 of the first
+// driver its lurin still works, and the second run waits for it.
+TEST(Run, ASecondRunInTheDirectoryWaitsForEveryProcessOfTheFirst) {
   Scratch scratch;
   scratch.write("a.c", "float a;\n");
   scratch.write("b.c", "float b;\n");
@@ -95,21 +114,98 @@ TEST(Run, ASecondRunInTheDirectoryWaitsForTheFirstToEnd) {
   shadowTool(scratch, "lurin",
              ": >" + gate + ".waiting; while [ ! -e " + gate + " ]; do sleep 0.05; done; exec " + TALVO_TOOLS_DIR +
                  "/lurin \"$@\"");
+  const ProcessResult first = scratch.run({"a.c"}, {.started = [&](pid_t pid) {
+                                            waitForText(gate + ".waiting", "");
+                                            kill(pid, SIGKILL);
+                                          }});
+  EXPECT_EQ(first.termSignal, SIGKILL);
   const std::string secondLog = scratch.root() + "/second.out";
   const std::string waiting = ">>> Waiting for another run in this directory to end.\n";
   std::ofstream{secondLog};
-  ProcessResult first;
-  std::thread firstRun([&] { first = scratch.run({"a.c"}); });
-  EXPECT_TRUE(waitForText(gate + ".waiting", ""));
   std::thread secondRun([&] { scratch.run({"b.c"}, {.stdoutPath = secondLog}); });
   EXPECT_TRUE(waitForText(secondLog, waiting));
   std::ofstream{gate};
-  firstRun.join();
   secondRun.join();
-  EXPECT_EQ(normaliseDates(first.out), kBanner + echo(" a.c") + kChecking + kElaborating + kFinished);
   EXPECT_EQ(normaliseDates(readFile(secondLog)),
             kBanner + echo(" b.c") + waiting + kChecking + kElaborating + kFinished);
   EXPECT_EQ(scratch.read("zel_work/input.lst"), "b.c;");
+}
+
+// A stop signal while lurin runs, sent to the driver or to its whole process
+// group: lurin gets it, the run ends as a stopped one (the ".p" files gone,
+// nothing in TMPDIR) and the driver then dies of that signal.
+TEST(Run, AStopSignalEndsTheRunInOrderAndThenTheDriver) {
+  struct Row {
+    int signal;
+    bool toGroup;
+    int files;  // 1,100 make lines too long for one argument
+  };
+  for (const Row& row :
+       {Row{SIGTERM, true, 1100}, Row{SIGHUP, false, 1}, Row{SIGINT, false, 1}, Row{SIGQUIT, true, 1}}) {
+    Scratch scratch;
+    std::vector<std::string> files;
+    std::string echoed;
+    for (int i = 0; i < row.files; ++i) {
+      files.push_back("source_" + std::to_string(1000 + i) + std::string(90, 'n') + ".c");
+      scratch.write(files.back() + ".p", "");
+      echoed += " " + files.back();
+    }
+    const std::string started = scratch.root() + "/started";
+    shadowTool(scratch, "lurin", ": >" + started + "; for i in $(seq 200); do sleep 0.05; done");
+    fs::create_directory(scratch.env()["TMPDIR"] = scratch.root() + "/tmp");
+    const ProcessResult result = scratch.run(files, {.ownGroup = true, .started = [&](pid_t pid) {
+                                                       waitForText(started, "");
+                                                       kill(row.toGroup ? -pid : pid, row.signal);
+                                                     }});
+    EXPECT_EQ(result.termSignal, row.signal);
+    EXPECT_EQ(normaliseDates(result.out), kBanner + echo(echoed) + kChecking + kStopped) << row.signal;
+    EXPECT_EQ(shellOutput(scratch, "ls -A | grep -c -v zel_work; ls -A \"$TMPDIR\""), "0\n") << row.signal;
+  }
+}
+
+// Fifty runs of the example, each killed at a random moment, each followed
+// by a clean run: nothing outside zel_work/ changes, nothing stays in TMPDIR,
+// no tool ever works beside another run's, and every clean run is fresh.
+TEST(Run, RunsKilledAtRandomMomentsLeaveNothingBehind) {
+  Scratch scratch;
+  copyExample(scratch);
+  fs::create_directory(scratch.env()["TMPDIR"] = scratch.root() + "/tmp");
+  // Each tool leaves a mark named by its pid and start time; a tool that
+  // finds the mark of one still running is working beside it (the marks of
+  // tools that ended are cleared away).
+  const std::string marking = R"sh(#!/bin/sh
+started() { cut -d' ' -f3,22 /proc/$1/stat 2>/dev/null; }
+for mark in "$MARKS"/*; do
+  pid=${mark##*/}; pid=${pid%.*}
+  case $(started $pid) in [!Z]*" ${mark##*.}") echo "$0 $mark" >>"$MARKS.overlap" ;; *) rm -f "$mark" ;; esac
+done
+: >"$MARKS/$$.$(started $$ | cut -d' ' -f2)"
+sleep 0.03
+exec "$TOOLS/${0##*/}" "$@"
+)sh";
+  writeFile(scratch.root() + "/marking", marking);
+  fs::permissions(scratch.root() + "/marking", fs::perms::owner_all);
+  const std::string marks = scratch.env()["MARKS"] = scratch.root() + "/marks/mark";
+  fs::create_directories(marks);
+  for (const char* tool : {"lurin", "dravik", "talvoChk", "seltor", "nuvar", "pomsk", "kivard"}) {
+    fs::create_symlink("../marking", scratch.root() + "/marks/" + tool);
+  }
+  scratch.env()["TOOLS"] = TALVO_TOOLS_DIR;
+  scratch.env()["PATH"] = scratch.root() + "/marks:" + scratch.env()["PATH"];
+  const std::string outside = "find . -path ./zel_work -prune -o -type f -exec md5sum {} + | sort";
+  const std::string before = shellOutput(scratch, outside);
+  std::mt19937 random(1);
+  for (int run = 0; run < 50; ++run) {
+    scratch.run(kExampleRun, {.started = [&](pid_t pid) {
+                  std::this_thread::sleep_for(std::chrono::microseconds(random() % 250000));
+                  kill(pid, random() % 2 == 0 ? SIGTERM : SIGKILL);
+                }});
+    EXPECT_EQ(scratch.run(kExampleRun).exitCode, 0) << run;
+    EXPECT_EQ(workListing(scratch), readFile(kSource + "/tests/example.work")) << run;
+  }
+  EXPECT_EQ(shellOutput(scratch, outside), before);
+  EXPECT_TRUE(fs::is_empty(scratch.env()["TMPDIR"]));
+  EXPECT_FALSE(fs::exists(marks + ".overlap")) << readFile(marks + ".overlap");
 }
 
 TEST(Run, MemoryRunningShortEndsTheRunInOrder) {

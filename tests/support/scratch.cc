@@ -49,6 +49,9 @@ ProcessResult runProcess(std::vector<std::string> argv, const ProcessOptions& op
   std::vector<char*> argvp = pointers(argv);
   const pid_t pid = fork();
   if (pid == 0) {
+    if (options.ownGroup) {
+      setpgid(0, 0);
+    }
     dup2(open("/dev/null", O_RDONLY), 0);
     dup2(options.stdoutPath.empty() ? fileno(out.get()) : open(options.stdoutPath.c_str(), O_WRONLY), 1);
     dup2(fileno(err.get()), 2);
@@ -58,6 +61,9 @@ ProcessResult runProcess(std::vector<std::string> argv, const ProcessOptions& op
       execve(argvp[0], argvp.data(), envp.data());
     }
     _exit(127);
+  }
+  if (pid > 0 && options.started) {
+    options.started(pid);
   }
   int status = 0;
   if (pid < 0 || waitpid(pid, &status, 0) != pid) {

@@ -2,6 +2,9 @@
 // environment of a run (the substitute tools first on PATH), file helpers.
 #pragma once
 
+#include <sys/types.h>
+
+#include <functional>
 #include <map>
 #include <string>
 #include <vector>
@@ -18,6 +21,8 @@ struct ProcessOptions {
   std::map<std::string, std::string> env{};  // the whole environment
   std::string stdoutPath{};                  // descriptor 1 is this file
   long addressSpaceLimit = 0;                // RLIMIT_AS in bytes
+  bool ownGroup = false;                     // it leads a process group of its own
+  std::function<void(pid_t)> started{};      // called with the pid while it runs
 };
 
 ProcessResult runProcess(std::vector<std::string> argv, const ProcessOptions& options);

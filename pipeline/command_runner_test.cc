@@ -1,9 +1,11 @@
-#include "driver/command_runner.h"
+#include "pipeline/command_runner.h"
 
 #include <gtest/gtest.h>
 #include <sys/wait.h>
 
+#include <csignal>
 #include <cstdio>
+#include <cstdlib>
 #include <filesystem>
 #include <string>
 
@@ -24,13 +26,29 @@ TEST(RunInShell, ReturnsTheStatusUndecodedAndCarriesLinesLongerThanOneArgument) 
   line += " | wc -w) -eq 30000";
   EXPECT_EQ(runInShell(line), 0);
   EXPECT_NE(runInShell(line + " && false"), 0);
-  Scratch scratch;  // the script file goes where TMPDIR says, whatever its name holds
-  const std::string tmpdir = scratch.root() + "/it's a dir";
-  std::filesystem::create_directory(tmpdir);
-  setenv("TMPDIR", tmpdir.c_str(), 1);
-  EXPECT_EQ(runInShell(line), 0);
-  unsetenv("TMPDIR");
-  EXPECT_TRUE(std::filesystem::is_empty(tmpdir));
+  Scratch scratch;  // always /bin/sh, whatever "sh" comes first on PATH
+  writeFile(scratch.root() + "/sh", "#!/bin/sh\nexit 0\n");
+  std::filesystem::permissions(scratch.root() + "/sh", std::filesystem::perms::owner_all);
+  const std::string path = std::getenv("PATH");
+  setenv("PATH", (scratch.root() + ":" + path).c_str(), 1);
+  EXPECT_NE(runInShell(line + " && false"), 0);
+  setenv("PATH", path.c_str(), 1);
+}
+
+// A stop signal that comes while a line runs reaches its shell. A SIGINT the
+// shell handles is let go; after a SIGTERM no further line starts.
+TEST(RunInShell, PassesStopSignalsOnAndStartsNothingAfterATerm) {
+  const std::string waitForIt = "; for i in $(seq 50); do sleep 0.1; done; exit 1";
+  EXPECT_EXIT(
+      {
+        catchStopSignals();
+        const bool goesOn =
+            runInShell("trap 'exit 0' INT; kill -INT $PPID" + waitForIt) == 0 && pendingStopSignal() == 0;
+        const bool stops = runInShell("trap 'exit 0' TERM; kill -TERM $PPID" + waitForIt) == 0 &&
+                           runInShell("exit 0") == SIGTERM && pendingStopSignal() == SIGTERM;
+        std::exit(goesOn && stops ? 0 : 1);
+      },
+      testing::ExitedWithCode(0), "");
 }
 
 TEST(RunCommand, TracesTheLineBeforeRunningItOnlyWhenAsked) {
