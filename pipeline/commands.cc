@@ -1,5 +1,7 @@
 #include "pipeline/commands.h"
 
+#include <algorithm>
+
 namespace {
 
 // Appends every part, then one blank: one piece of a command line.
@@ -7,6 +9,24 @@ template <typename... Parts>
 void appendPiece(std::string& line, const Parts&... parts) {
   (line.append(parts), ...);
   line.push_back(' ');
+}
+
+// A file name as one shell word: bare when the shell reads every character as
+// itself, else in single quotes, a quote inside written as '\''. Only names
+// are quoted; option values reach the shell as given, for it to read.
+std::string shellWord(std::string_view name) {
+  const auto readAsItself = [](char c) {
+    return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') ||
+           std::string_view("_@%+=:,./-").find(c) != std::string_view::npos;
+  };
+  if (std::all_of(name.begin(), name.end(), readAsItself)) {
+    return std::string(name);
+  }
+  std::string word = "'";
+  for (char c : name) {
+    word += c == '\'' ? std::string_view("'\\''") : std::string_view(&c, 1);
+  }
+  return word + "'";
 }
 
 // The first checker line decides the output kind for the whole run.
@@ -37,7 +57,7 @@ std::string composeReaderCommand(const RunSettings& rs, std::string_view directo
   std::string line = "lurin -notitle -o ";
   appendPiece(line, joinDirectory(directory), "lurin.cfi");
   for (const std::string& file : rs.inputFiles) {
-    appendPiece(line, file);
+    appendPiece(line, shellWord(file));
   }
   // Left for the shell to expand: the tool sees the installation's own headers.
   appendPiece(line, "-i ", "$TALVO/libtalvo/include/stdinclude");
@@ -75,7 +95,7 @@ std::string composeCheckerCommand(RunSettings& rs, std::string_view graphDirecto
   }
   appendPiece(line, chooseOutputKind(rs));
   if (rs.ctf) {
-    appendPiece(line, "-ctf ", *rs.ctf);
+    appendPiece(line, "-ctf ", shellWord(*rs.ctf));
   }
   if (rs.mev == 1) {
     appendPiece(line, "-mev");
@@ -94,7 +114,7 @@ std::string composeIncludeReadCommand(std::string_view infoDirectory, std::strin
   std::string line = "seltor -read -inc ";
   appendPiece(line, joinDirectory(infoDirectory), infoFile);
   for (const std::string& file : fileNames) {
-    appendPiece(line, file);
+    appendPiece(line, shellWord(file));
   }
   return line;
 }
@@ -138,7 +158,7 @@ std::string composeIncludeWriteCommand(std::string_view infoDirectory, std::stri
   std::string line = "seltor -write -inc ";
   appendPiece(line, joinDirectory(infoDirectory), infoFile);
   for (const std::string& file : fileNames) {
-    appendPiece(line, outDir, prefix, file);
+    appendPiece(line, shellWord(outDir + std::string(prefix) + file));
   }
   appendPiece(line, "-s ", suffix);
   appendPiece(line, "-add ", extraHeader);

@@ -61,8 +61,8 @@ TEST(Pipeline, EachSettingReachesItsLine) {
        "talvoChk zel_work/elb/lurin.cdfg zel_work/checkInput.inf -dsp "},
       {[](RunSettings& rs) { rs.ansic = rs.dsp = rs.dspOutput = true, rs.p_tvar = "t_", rs.p_cvar = "c_"; }, 4,
        "nuvar zel_work/elb/lurin.cdfg zel_work/checkInput.inf zel_work/elb/elb_lurin.cdfg -p_tvar t_ -p_cvar c_ "},
-      {[](RunSettings& rs) { rs.inputFiles = {"my file.c", "sub/x.c"}; }, 7,  // unquoted
-       "seltor -write -inc zel_work/infoinclude.icd zel_work/elb/elb_my file.c zel_work/elb/elb_sub/x.c -s _elb.c "
+      {[](RunSettings& rs) { rs.inputFiles = {"it's.c", "sub/x.c"}; }, 7,  // the whole made name one word
+       "seltor -write -inc zel_work/infoinclude.icd 'zel_work/elb/elb_it'\\''s.c' zel_work/elb/elb_sub/x.c -s _elb.c "
        "-add  "},
   };
   for (const LineRow& row : rows) {

@@ -8,7 +8,9 @@
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
+#include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "pipeline/unique_fd.h"
@@ -87,12 +89,13 @@ bool locate(int fd, std::span<const MountIdSource> sources, Place& place) {
   return false;
 }
 
-// The top of the walk, which must lie on the mount of its parent: a mount
-// point, or a directory whose mount no source tells, is not ours to empty.
-bool locateTop(int fd, std::span<const MountIdSource> sources, Place& place) {
-  const UniqueFd parent(openat(fd, "..", O_RDONLY | O_DIRECTORY | O_CLOEXEC));
-  Place above;
-  return locate(fd, sources, place) && parent && locate(parent.fd, sources, above) && above.sameMount(place);
+// Where a directory is, or why it cannot be said: empty when its mount is
+// known and, for the top of the walk, that of its parent.
+std::string placeOf(int fd, std::span<const MountIdSource> sources, Place& place, const Place* onMountOf) {
+  if (!locate(fd, sources, place)) {
+    return "lies on a mount that cannot be told";
+  }
+  return onMountOf == nullptr || place.sameMount(*onMountOf) ? "" : "is on another file system";
 }
 
 int openDirectory(int parent, const char* name) {
@@ -115,13 +118,27 @@ bool isDirectoryEntry(int parent, const dirent& entry) {
   return fstatat(parent, entry.d_name, &info, AT_SYMLINK_NOFOLLOW) == 0 && S_ISDIR(info.st_mode);
 }
 
-// Deletes every entry of the open directory but its subdirectories, which it
-// adds to `subdirectories`. What it cannot read or delete stays; the caller
-// sees that in what is left.
-void deleteFilesIn(int fd, std::vector<std::string>& subdirectories) {
+// The walk's record of what stayed: the first thing, which explains the rest.
+struct Leftovers {
+  std::optional<PathProblem> first;
+
+  void note(std::string path, std::string reason) {
+    if (!first) {
+      first = PathProblem{std::move(path), std::move(reason)};
+    }
+  }
+  void noteFailure(std::string path, std::string_view what) {
+    note(std::move(path), std::string(what) + ": " + std::strerror(errno));
+  }
+};
+
+// Deletes every entry of the open directory `where` but its subdirectories,
+// which it adds to `subdirectories`; notes what stays.
+void deleteFilesIn(int fd, const std::string& where, std::vector<std::string>& subdirectories, Leftovers& leftovers) {
   int listed = dup(fd);
   DIR* dir = listed < 0 ? nullptr : fdopendir(listed);
   if (dir == nullptr) {
+    leftovers.noteFailure(where, "cannot be read");
     if (listed >= 0) {
       close(listed);
     }
@@ -132,8 +149,14 @@ void deleteFilesIn(int fd, std::vector<std::string>& subdirectories) {
     if (name[0] == '.' && (name[1] == '\0' || (name[1] == '.' && name[2] == '\0'))) {
       continue;
     }
-    if (isDirectoryEntry(fd, *entry) || (unlinkat(fd, name, 0) != 0 && errno == EISDIR)) {
+    if (isDirectoryEntry(fd, *entry)) {
       subdirectories.emplace_back(name);
+    } else if (unlinkat(fd, name, 0) != 0) {
+      if (errno == EISDIR) {
+        subdirectories.emplace_back(name);
+      } else {
+        leftovers.noteFailure(where + "/" + name, "cannot be removed");
+      }
     }
   }
   closedir(dir);
@@ -144,48 +167,62 @@ void deleteFilesIn(int fd, std::vector<std::string>& subdirectories) {
 // Walks down holding one directory open at a time; the way back up is
 // through "..", checked against where the parent was, so a directory moved
 // away meanwhile ends the walk instead of leading it elsewhere.
-int32_t removeTree(const std::string& path, std::span<const MountIdSource> sources) {
-  std::string target = path;
+std::optional<PathProblem> removeTree(const std::string& path, std::span<const MountIdSource> sources) {
+  std::string where = path;
   // A trailing "/" would make the kernel follow a link at `path`.
-  while (target.size() > 1 && target.back() == '/') {
-    target.pop_back();
+  while (where.size() > 1 && where.back() == '/') {
+    where.pop_back();
   }
+  const std::string target = where;
+  Leftovers leftovers;
   UniqueFd current(openDirectory(AT_FDCWD, target.c_str()));
   if (!current) {
     struct stat info {};
-    if (lstat(target.c_str(), &info) != 0) {
-      return 0;
+    if (lstat(target.c_str(), &info) != 0 || !(S_ISLNK(info.st_mode) || S_ISDIR(info.st_mode))) {
+      return std::nullopt;  // nothing, or a plain file: no tree to remove
     }
-    if (S_ISLNK(info.st_mode)) {
-      return unlink(target.c_str()) == 0 ? 0 : -1;  // the link goes, its target stays
+    if (S_ISLNK(info.st_mode) && unlink(target.c_str()) == 0) {
+      return std::nullopt;  // the link goes, its target stays
     }
-    return S_ISDIR(info.st_mode) ? -1 : 0;
+    leftovers.noteFailure(target, S_ISLNK(info.st_mode) ? "cannot be removed" : "cannot be opened");
+    return leftovers.first;
   }
   std::vector<Level> levels(1);
-  if (!locateTop(current.fd, sources, levels[0].place)) {
-    return -1;
+  {
+    const UniqueFd parent(openat(current.fd, "..", O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+    Place above;
+    std::string why = !parent ? "cannot be opened" : placeOf(parent.fd, sources, above, nullptr);
+    if (why.empty()) {
+      why = placeOf(current.fd, sources, levels[0].place, &above);  // a mount point is not ours to empty
+    }
+    if (!why.empty()) {
+      return PathProblem{target, why};
+    }
   }
   const Place top = levels[0].place;
-  deleteFilesIn(current.fd, levels[0].subdirectories);
+  deleteFilesIn(current.fd, where, levels[0].subdirectories, leftovers);
   while (true) {
     Level& level = levels.back();
     if (!level.subdirectories.empty()) {
       std::string name = std::move(level.subdirectories.back());
       level.subdirectories.pop_back();
+      const std::string childPath = where + "/" + name;
       UniqueFd child(openDirectory(current.fd, name.c_str()));
       if (!child) {
-        if (errno == ENOTDIR || errno == ELOOP) {
-          unlinkat(current.fd, name.c_str(), 0);  // swapped for a file or a link meanwhile
+        if ((errno != ENOTDIR && errno != ELOOP) || unlinkat(current.fd, name.c_str(), 0) != 0) {
+          leftovers.noteFailure(childPath, "cannot be opened");  // else swapped for a file or a link meanwhile
         }
         continue;
       }
       Place place;
-      if (!locate(child.fd, sources, place) || !place.sameMount(top)) {
-        continue;  // another file system: not ours to empty
+      if (std::string why = placeOf(child.fd, sources, place, &top); !why.empty()) {
+        leftovers.note(childPath, why);
+        continue;
       }
       levels.push_back({std::move(name), place, {}});
+      where = childPath;
       current = std::move(child);
-      deleteFilesIn(current.fd, levels.back().subdirectories);
+      deleteFilesIn(current.fd, where, levels.back().subdirectories, leftovers);
       continue;
     }
     if (levels.size() == 1) {
@@ -196,11 +233,19 @@ int32_t removeTree(const std::string& path, std::span<const MountIdSource> sourc
     UniqueFd parent(openat(current.fd, "..", O_RDONLY | O_DIRECTORY | O_CLOEXEC));
     Place place;
     if (!parent || !locate(parent.fd, sources, place) || !(place == levels.back().place)) {
-      return -1;
+      leftovers.note(where, "was moved away during the removal");
+      return leftovers.first;
     }
     current = std::move(parent);
-    unlinkat(current.fd, name.c_str(), AT_REMOVEDIR);
+    if (unlinkat(current.fd, name.c_str(), AT_REMOVEDIR) != 0) {
+      leftovers.noteFailure(where, "cannot be removed");
+    }
+    where.resize(where.size() - name.size() - 1);
   }
   current.reset();
-  return rmdir(target.c_str()) == 0 || errno == ENOENT ? 0 : -1;
+  if (rmdir(target.c_str()) == 0 || errno == ENOENT) {
+    return std::nullopt;
+  }
+  leftovers.noteFailure(target, "cannot be removed");
+  return leftovers.first;
 }

@@ -2,6 +2,7 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 #include <span>
 #include <string>
 
@@ -12,11 +13,21 @@ enum class MountIdSource { statx, fileHandle, fdinfo };
 inline constexpr MountIdSource kMountIdSources[] = {MountIdSource::statx, MountIdSource::fileHandle,
                                                     MountIdSource::fdinfo};
 
+/// A path and why it stays: "cannot be removed: <the system's message>", "is
+/// on another file system", ...
+struct PathProblem {
+  std::string path;
+  std::string reason;
+  bool operator==(const PathProblem&) const = default;
+};
+
 /// Empties and deletes the tree at `path`, depth first, at any depth in a
 /// few descriptors and without recursion. A symbolic link is deleted, never
 /// followed (at `path` too); a directory of another mount, or one whose mount
 /// no source in `sources` tells, is not entered, and what cannot be deleted
 /// stays. Nothing is deleted when `path` is itself a mount point, or its mount
 /// cannot be told. A plain file at `path` is left alone.
-/// 0 when no directory is left at `path`, -1 when one is.
-int32_t removeTree(const std::string& path, std::span<const MountIdSource> sources = kMountIdSources);
+/// Nothing when no directory is left at `path`; else the first thing that
+/// stayed (below `path`, named from it) and why.
+std::optional<PathProblem> removeTree(const std::string& path,
+                                      std::span<const MountIdSource> sources = kMountIdSources);

@@ -11,14 +11,22 @@
 #include <cstdlib>
 #include <cstring>
 #include <filesystem>
+#include <optional>
 
 #include "driver/report.h"
 #include "pipeline/remove_tree.h"
 
 namespace {
 
-constexpr const char* kInputList = "./zel_work/input.lst";
+constexpr const char* kInputList = "zel_work/input.lst";
 constexpr mode_t kDirectoryMode = 0755;
+
+using Problem = std::optional<PathProblem>;
+
+// `path`, and the reason "<what>: <the system's message for errno>".
+PathProblem failed(std::string path, std::string_view what) {
+  return {std::move(path), std::string(what) + ": " + std::strerror(errno)};
+}
 
 bool isRealDirectory(const char* path) {
   struct stat info {};
@@ -43,19 +51,21 @@ bool holdsOnly(const char* path, std::string_view allowed) {
   return only;
 }
 
-enum class ListReading { absent, read, failed };
-
-// Reads back an earlier input list. Only a regular file is a list: a
-// directory, a pipe or a device in its place, or a read that fails, is a
-// failure, never a hang or an abort.
-ListReading readInputList(std::vector<std::string>& names) {
-  UniqueFd list(open(kInputList, O_RDONLY | O_NONBLOCK | O_CLOEXEC));
+// Reads back an earlier input list into `names`; false when there is none.
+// Only a regular file is a list: a directory, a pipe or a device in its
+// place, or a read that fails, is a problem, never a hang or an abort.
+bool readInputList(std::vector<std::string>& names, Problem& problem) {
+  const UniqueFd list(open(kInputList, O_RDONLY | O_NONBLOCK | O_CLOEXEC));
   if (!list) {
-    return errno == ENOENT ? ListReading::absent : ListReading::failed;
+    if (errno != ENOENT) {
+      problem = failed(kInputList, "cannot be opened");
+    }
+    return false;
   }
   struct stat info {};
   if (fstat(list.fd, &info) != 0 || !S_ISREG(info.st_mode)) {
-    return ListReading::failed;
+    problem = PathProblem{kInputList, "is not a regular file"};
+    return false;
   }
   std::string text;
   char block[65536];
@@ -65,7 +75,8 @@ ListReading readInputList(std::vector<std::string>& names) {
       continue;
     }
     if (got < 0) {
-      return ListReading::failed;
+      problem = failed(kInputList, "cannot be read");
+      return false;
     }
     if (got == 0) {
       break;
@@ -73,71 +84,76 @@ ListReading readInputList(std::vector<std::string>& names) {
     text.append(block, static_cast<size_t>(got));
   }
   names = parseInputList(text);
-  return ListReading::read;
+  return true;
 }
 
 // Writes the list beside its place and renames it there only once it is
 // whole: a full disk leaves no list, not a cut one a later "-na" would take.
-bool writeInputList(const std::vector<std::string>& names) {
+Problem writeInputList(const std::vector<std::string>& names) {
   std::string temporary = std::string(kWorkDirectory) + "input.lst.XXXXXX";
   UniqueFd list(mkostemp(temporary.data(), O_CLOEXEC));
   if (!list) {
-    return false;
+    return failed(kInputList, "cannot be written");
   }
   const mode_t mask = umask(0);
   umask(mask);
   bool written = fchmod(list.fd, 0666 & ~mask) == 0 && writeAll(list.fd, formatInputList(names));
   written = list.reset() == 0 && written;
   if (!written || rename(temporary.c_str(), kInputList) != 0) {
+    const PathProblem problem = failed(kInputList, "cannot be written");
     unlink(temporary.c_str());
-    return false;
+    return problem;
   }
-  return true;
+  return std::nullopt;
 }
 
-// Removes zel_work/ and creates zel_work/ and zel_work/elb/ again. 0 when
-// zel_work/ then holds nothing but an empty elb/, -1 when anything is left.
-int32_t resetWorkDirectory() {
-  removeTree(kWorkDirectory);
-  mkdir(kWorkDirectory, kDirectoryMode);
-  mkdir(kElaborationDirectory, kDirectoryMode);
-  const bool fresh = isRealDirectory("zel_work") && holdsOnly(kWorkDirectory, "elb") &&
-                     isRealDirectory("zel_work/elb") && holdsOnly(kElaborationDirectory, "");
-  return fresh ? 0 : -1;
+// Removes zel_work/ and creates zel_work/ and zel_work/elb/ again. Nothing
+// when zel_work/ then holds nothing but an empty elb/, else what stands in
+// the way.
+Problem resetWorkDirectory() {
+  if (Problem left = removeTree(kWorkDirectory)) {
+    return left;
+  }
+  if (mkdir(kWorkDirectory, kDirectoryMode) != 0) {
+    return failed("zel_work", "cannot be created");
+  }
+  if (mkdir(kElaborationDirectory, kDirectoryMode) != 0) {
+    return failed("zel_work/elb", "cannot be created");
+  }
+  if (!holdsOnly(kWorkDirectory, "elb") || !holdsOnly(kElaborationDirectory, "")) {
+    return PathProblem{"zel_work", "was filled by another process during the reset"};
+  }
+  return std::nullopt;
 }
 
-int32_t pretreatmentFailed(RunSettings& rs) {
+// Says what stands in the way, then refuses the run.
+int32_t refuseBecause(RunSettings& rs, const PathProblem& problem) {
+  std::printf(">>> '%s' %s.\n", problem.path.c_str(), problem.reason.c_str());
   reportError(rs, "The pretreatment is not performed.");
   return -1;
 }
 
-// Says what stands in the way, then refuses the run.
-int32_t refuseBecause(RunSettings& rs, std::string_view path, std::string_view reason) {
-  std::printf(">>> '%.*s' %.*s.\n", static_cast<int>(path.size()), path.data(), static_cast<int>(reason.size()),
-              reason.data());
-  return pretreatmentFailed(rs);
-}
-
-std::string failedTo(std::string_view what, int error) { return std::string(what) + ": " + std::strerror(error); }
-
 // Errors by which a file system says it offers no locks at all.
 bool offersNoLocks(int error) { return error == ENOLCK || error == EOPNOTSUPP || error == ENOSYS || error == EINVAL; }
 
-std::string projectName() {
-  std::error_code failed;
-  const std::filesystem::path here = std::filesystem::current_path(failed);
-  return failed ? std::string(".") : here.string();
+// Refuses the run for the error in errno, naming the project directory.
+int32_t cannotLock(RunSettings& rs) {
+  const int error = errno;
+  std::error_code unknown;
+  const std::filesystem::path here = std::filesystem::current_path(unknown);
+  errno = error;
+  return refuseBecause(rs, failed(unknown ? std::string(".") : here.string(), "cannot be locked"));
 }
 
 // Without "-na" the reset empties zel_work/: a file the run reads must not lie
 // there (by where it really is, links and ".." resolved), or it would be lost
 // before it is read. A link named zel_work is removed without being followed.
-int32_t refuseInputsInsideWorkDirectory(RunSettings& rs) {
+Problem inputInsideWorkDirectory(const RunSettings& rs) {
   namespace fs = std::filesystem;
-  std::error_code failed;
-  const fs::path project = fs::canonical(".", failed);
-  if (failed || !isRealDirectory("zel_work")) {
-    return 0;
+  std::error_code unknown;
+  const fs::path project = fs::canonical(".", unknown);
+  if (unknown || !isRealDirectory("zel_work")) {
+    return std::nullopt;
   }
   const fs::path work = project / "zel_work";
   std::vector<std::string> read = rs.inputFiles;
@@ -145,13 +161,13 @@ int32_t refuseInputsInsideWorkDirectory(RunSettings& rs) {
     read.push_back(*rs.ctf);
   }
   for (const std::string& name : read) {
-    const fs::path where = fs::weakly_canonical(project / name, failed);
+    const fs::path where = fs::weakly_canonical(project / name, unknown);
     const auto [inWork, inWhere] = std::mismatch(work.begin(), work.end(), where.begin(), where.end());
-    if (!failed && inWork == work.end() && inWhere != where.end()) {
-      return refuseBecause(rs, name, "lies inside zel_work/, which the reset empties");
+    if (!unknown && inWork == work.end() && inWhere != where.end()) {
+      return PathProblem{name, "lies inside zel_work/, which the reset empties"};
     }
   }
-  return 0;
+  return std::nullopt;
 }
 
 }  // namespace
@@ -161,7 +177,7 @@ int32_t lockProjectDirectory(RunSettings& rs, UniqueFd& lock) {
   // lasts while any process of the run still works in zel_work/.
   UniqueFd project(open(".", O_RDONLY | O_DIRECTORY));  // NOLINT(android-cloexec-open)
   if (!project) {
-    return refuseBecause(rs, projectName(), failedTo("cannot be locked", errno));
+    return cannotLock(rs);
   }
   int status = flock(project.fd, LOCK_EX | LOCK_NB);
   if (status != 0 && errno == EWOULDBLOCK) {
@@ -174,7 +190,7 @@ int32_t lockProjectDirectory(RunSettings& rs, UniqueFd& lock) {
   if (status == 0) {
     lock = std::move(project);
   } else if (!offersNoLocks(errno)) {
-    return refuseBecause(rs, projectName(), failedTo("cannot be locked", errno));
+    return cannotLock(rs);
   }
   return 0;
 }
@@ -201,24 +217,19 @@ std::vector<std::string> parseInputList(std::string_view text) {
 // directory that holds nothing of an earlier run; with "-na" an earlier list
 // that is a regular file takes the place of the command line's names.
 int32_t prepareInputList(RunSettings& rs) {
+  Problem problem;
+  std::vector<std::string> names;
   if (!rs.na) {
-    if (refuseInputsInsideWorkDirectory(rs) != 0) {
-      return -1;
+    problem = inputInsideWorkDirectory(rs);
+    if (!problem) {
+      problem = resetWorkDirectory();
     }
-    if (resetWorkDirectory() != 0) {
-      return pretreatmentFailed(rs);
-    }
-  } else {
-    std::vector<std::string> names;
-    switch (readInputList(names)) {
-      case ListReading::read:
-        rs.inputFiles = std::move(names);
-        return 0;
-      case ListReading::failed:
-        return pretreatmentFailed(rs);
-      case ListReading::absent:
-        break;
-    }
+  } else if (readInputList(names, problem)) {
+    rs.inputFiles = std::move(names);
+    return 0;
   }
-  return writeInputList(rs.inputFiles) ? 0 : pretreatmentFailed(rs);
+  if (!problem) {
+    problem = writeInputList(rs.inputFiles);
+  }
+  return problem ? refuseBecause(rs, *problem) : 0;
 }

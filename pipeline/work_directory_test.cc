@@ -47,14 +47,14 @@ TEST(RemoveTree, RemovesATreeOfAnyDepthButNeverWhatALinkPointsTo) {
   fs::create_directory_symlink(fs::current_path() / "outside", "tree/d/link");
   fs::create_symlink("nowhere", "tree/dangling");
   ASSERT_EQ(mkfifo("tree/fifo", 0644), 0);
-  withLimit(RLIMIT_NOFILE, 16, [] { EXPECT_EQ(removeTree("tree/"), 0); });  // fewer descriptors than levels
+  withLimit(RLIMIT_NOFILE, 16, [] { EXPECT_FALSE(removeTree("tree/")); });  // fewer descriptors than levels
   EXPECT_FALSE(fs::exists(fs::symlink_status("tree")));
   for (const char* path : {"tree/", "tree"}) {  // a link in place of the tree goes, not its target
     fs::create_directory_symlink("outside", "tree");
-    EXPECT_EQ(removeTree(path), 0);
+    EXPECT_FALSE(removeTree(path));
     EXPECT_FALSE(fs::exists(fs::symlink_status("tree"))) << path;
   }
-  EXPECT_EQ(removeTree("outside/keep.c") + removeTree("missing"), 0);  // a plain file is not a tree
+  EXPECT_FALSE(removeTree("outside/keep.c") || removeTree("missing"));  // a plain file is not a tree
   EXPECT_EQ(readFile("outside/keep.c"), "x");
 }
 
@@ -72,7 +72,9 @@ TEST(RemoveTree, NeverEntersAMountWhicheverSourceTellsIt) {
     if (const std::string why = bindMount("outside", "tree/mounted"); !why.empty()) {
       GTEST_SKIP() << why;
     }
-    EXPECT_EQ(removeTree("tree", sources), -1);
+    const PathProblem why = sources.empty() ? PathProblem{"tree", "lies on a mount that cannot be told"}
+                                            : PathProblem{"tree/mounted", "is on another file system"};
+    EXPECT_EQ(removeTree("tree", sources), why);
     EXPECT_EQ(readFile("outside/kept.c"), "old");
     EXPECT_EQ(fs::exists("tree/file"), sources.empty());
     umount2("tree/mounted", MNT_DETACH);
@@ -114,14 +116,15 @@ TEST(PrepareInputList, ResetsTheWorkDirectoryAndWritesTheList) {
 
 // What stands in zel_work/ before a run, and what follows: "-na" takes only a
 // list that is a regular file and reads whole; a run never works on top of
-// what the reset could not delete, and that thing stays as it was.
+// what the reset could not delete, that thing stays as it was, and the
+// refusal names it and says why.
 struct Before {
   const char* name;
   bool na;
   std::function<std::string()> place;  // empty when placed, else why it cannot be here
-  int32_t status;
+  const char* refusal;                 // the line before the error, else nullptr when the run goes on
   std::vector<std::string> inputFiles{};  // after a run that goes on
-  const char* survivor = nullptr;         // holds "old" after a stop
+  const char* survivor = nullptr;         // holds "old" after a refusal
 };
 
 std::string placed(const std::function<void()>& place) { return place(), std::string(); }
@@ -132,46 +135,35 @@ std::string immutable(const char* path) { return writeFile(path, "old"), setImmu
 
 TEST(PrepareInputList, NeverTakesOrLeavesStaleData) {
   const std::vector<std::string> mine = {"c.c", "d.c"};
+  const char* notRegular = "'zel_work/input.lst' is not a regular file";
+  // clang-format off
   const Before rows[] = {
-      {"-na, no work directory", true, [] { return placed([] { fs::remove_all("zel_work"); }); }, -1},
-      {"-na, no list: written from the command line", true, [] { return std::string(); }, 0, mine},
-      {"-na, a list", true, [] { return list("a.c;;x;y.c;\n;tail"); }, 0, {"a.c", "", "x", "y.c", "\n"}},
-      {"-na, an empty list", true, [] { return list(""); }, 0, {}},
-      {"-na, a directory", true, [] { return placed([] { fs::create_directories("zel_work/input.lst"); }); }, -1},
-      {"-na, a named pipe", true, [] { return placed([] { mkfifo("zel_work/input.lst", 0644); }); }, -1},
+      {"-na, no work directory", true, [] { return placed([] { fs::remove_all("zel_work"); }); },
+       "'zel_work/input.lst' cannot be written: No such file or directory"},
+      {"-na, no list: written from the command line", true, [] { return std::string(); }, nullptr, mine},
+      {"-na, a list", true, [] { return list("a.c;;x;y.c;\n;tail"); }, nullptr, {"a.c", "", "x", "y.c", "\n"}},
+      {"-na, an empty list", true, [] { return list(""); }, nullptr, {}},
+      {"-na, a directory", true, [] { return placed([] { fs::create_directories("zel_work/input.lst"); }); },
+       notRegular},
+      {"-na, a named pipe", true, [] { return placed([] { mkfifo("zel_work/input.lst", 0644); }); }, notRegular},
       {"-na, a file whose read fails", true,
-       [] { return placed([] { fs::create_symlink("/proc/self/mem", "zel_work/input.lst"); }); }, -1},
-      {"a file in place of the work directory",
-       false,
+       [] { return placed([] { fs::create_symlink("/proc/self/mem", "zel_work/input.lst"); }); },
+       "'zel_work/input.lst' cannot be read: Input/output error"},
+      {"a file in place of the work directory", false,
        [] { return placed([] { fs::remove_all("zel_work"), writeFile("zel_work", "old"); }); },
-       -1,
-       {},
-       "zel_work"},
-      {"an immutable file deep in the tree",
-       false,
-       [] { return immutable("zel_work/elb/d/kept.c"); },
-       -1,
-       {},
-       "zel_work/elb/d/kept.c"},
-      {"an earlier list that cannot be deleted",
-       false,
-       [] { return immutable("zel_work/input.lst"); },
-       -1,
-       {},
-       "zel_work/input.lst"},
-      {"a directory mounted inside the work directory",
-       false,
+       "'zel_work' cannot be created: File exists", {}, "zel_work"},
+      {"an immutable file deep in the tree", false, [] { return immutable("zel_work/elb/d/kept.c"); },
+       "'zel_work/elb/d/kept.c' cannot be removed: Operation not permitted", {}, "zel_work/elb/d/kept.c"},
+      {"an earlier list that cannot be deleted", false, [] { return immutable("zel_work/input.lst"); },
+       "'zel_work/input.lst' cannot be removed: Operation not permitted", {}, "zel_work/input.lst"},
+      {"a directory mounted inside the work directory", false,
        [] { return writeFile("outside/kept.c", "old"), bindMount("outside", "zel_work/elb"); },
-       -1,
-       {},
-       "outside/kept.c"},
-      {"a directory mounted on the work directory",
-       false,
+       "'zel_work/elb' is on another file system", {}, "outside/kept.c"},
+      {"a directory mounted on the work directory", false,
        [] { return writeFile("outside/kept.c", "old"), bindMount("outside", "zel_work"); },
-       -1,
-       {},
-       "outside/kept.c"},
+       "'zel_work' is on another file system", {}, "outside/kept.c"},
   };
+  // clang-format on
   std::string skipped;
   for (const Before& row : rows) {
     Scratch scratch;
@@ -184,10 +176,11 @@ TEST(PrepareInputList, NeverTakesOrLeavesStaleData) {
     RunSettings rs = withFiles(mine, row.na);
     int32_t status = 0;
     const std::string out = prepareCapturing(rs, status);
-    EXPECT_EQ(out, row.status == 0 ? "" : kPretreatment) << row.name;
-    EXPECT_EQ(status, row.status) << row.name;
-    EXPECT_EQ(rs.inputFiles, row.status == 0 ? row.inputFiles : mine) << row.name;
-    if (row.status == 0) {  // "-na" keeps the work directory
+    const bool goesOn = row.refusal == nullptr;
+    EXPECT_EQ(out, goesOn ? "" : ">>> " + std::string(row.refusal) + ".\n" + kPretreatment) << row.name;
+    EXPECT_EQ(status, goesOn ? 0 : -1) << row.name;
+    EXPECT_EQ(rs.inputFiles, goesOn ? row.inputFiles : mine) << row.name;
+    if (goesOn) {  // "-na" keeps the work directory
       EXPECT_EQ(readFile("zel_work/input.lst").rfind(formatInputList(row.inputFiles), 0), 0U) << row.name;
       EXPECT_EQ(readFile("zel_work/elb/kept"), "kept") << row.name;
     } else if (row.survivor != nullptr) {
@@ -248,7 +241,7 @@ TEST(PrepareInputList, AListThatCannotBeWrittenWholeLeavesNoList) {
   const auto previous = std::signal(SIGXFSZ, SIG_IGN);
   withLimit(RLIMIT_FSIZE, 4096, [&] { out = prepareCapturing(rs, status); });  // as a disk that fills up
   std::signal(SIGXFSZ, previous);
-  EXPECT_EQ(out, kPretreatment);
+  EXPECT_EQ(out, ">>> 'zel_work/input.lst' cannot be written: File too large.\n" + kPretreatment);
   EXPECT_EQ(status, -1);
   EXPECT_EQ(std::distance(fs::directory_iterator("zel_work"), fs::directory_iterator()), 1);  // elb/ alone
 }

@@ -80,7 +80,7 @@ bool acceptNumber(NumberRange range, int32_t& number) {
       number = number < 0 ? 0 : number;
       return true;
     case NumberRange::kGhbitWidth:
-      return number == 2 || number == 4 || number == 8 || number == 16 || number == 32 || number == 64;
+      return std::ranges::find(kGhbitWidths, number) != std::end(kGhbitWidths);
     case NumberRange::kOneOrMore:
       return number >= 1;
     case NumberRange::kStackSize:

@@ -62,6 +62,9 @@ enum class NumberRange {
   kStackSize,       // 1,024,000 or more
 };
 
+/// The widths kGhbitWidth accepts, also offered by the shell completion.
+inline constexpr int32_t kGhbitWidths[] = {2, 4, 8, 16, 32, 64};
+
 struct Number {
   std::array<int32_t RunSettings::*, 3> settings;  // unused entries stay null
   NumberRange range;

