@@ -7,7 +7,7 @@
 #include <ctime>
 
 #include "constraint/constraint.h"
-#include "driver/report.h"
+#include "settings/report.h"
 #include "pipeline/pipeline.h"
 #include "pipeline/work_directory.h"
 #include "settings/command_line.h"

@@ -12,7 +12,7 @@
 #include <cstdio>
 #include <cstring>
 
-#include "driver/report.h"
+#include "settings/report.h"
 #include "pipeline/unique_fd.h"
 
 extern char** environ;  // NOLINT(readability-redundant-declaration): the tools get the driver's environment

@@ -13,7 +13,7 @@
 #include <filesystem>
 #include <optional>
 
-#include "driver/report.h"
+#include "settings/report.h"
 #include "pipeline/remove_tree.h"
 
 namespace {

@@ -5,7 +5,7 @@
 #include <string_view>
 #include <variant>
 
-#include "driver/report.h"
+#include "settings/report.h"
 #include "settings/number.h"
 #include "settings/option_table.h"
 #include "settings/table_spec.h"

@@ -2,7 +2,7 @@
 
 #include <string_view>
 
-#include "driver/report.h"
+#include "settings/report.h"
 
 namespace {
 

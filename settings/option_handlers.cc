@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <string_view>
 
-#include "driver/report.h"
+#include "settings/report.h"
 #include "settings/number.h"
 #include "settings/tokens.h"
 

@@ -1,4 +1,4 @@
-#include "driver/report.h"
+#include "settings/report.h"
 
 #include <cstdio>
 #include <ctime>
