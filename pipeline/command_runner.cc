@@ -31,7 +31,8 @@ constexpr size_t kLongestInlineCommand = size_t{100} * 1024;
 // let go by the runner. Lock-free atomics are safe in a signal handler.
 std::atomic<int> stopSignal{0};
 std::atomic<pid_t> toolGroup{0};  // the process group of the tool that runs, else 0
-static_assert(std::atomic<int>::is_always_lock_free && std::atomic<pid_t>::is_always_lock_free);
+static_assert(std::atomic<int>::is_always_lock_free);
+static_assert(std::atomic<pid_t>::is_always_lock_free);
 
 bool leftToTheTool(int signal) { return signal == SIGINT || signal == SIGQUIT; }
 

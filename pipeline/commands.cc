@@ -158,7 +158,9 @@ std::string composeIncludeWriteCommand(std::string_view infoDirectory, std::stri
   std::string line = "seltor -write -inc ";
   appendPiece(line, joinDirectory(infoDirectory), infoFile);
   for (const std::string& file : fileNames) {
-    appendPiece(line, shellWord(outDir + std::string(prefix) + file));
+    std::string made = outDir;
+    made.append(prefix).append(file);
+    appendPiece(line, shellWord(made));
   }
   appendPiece(line, "-s ", suffix);
   appendPiece(line, "-add ", extraHeader);

@@ -6,7 +6,7 @@
 #include <sys/sysmacros.h>
 
 #include <cerrno>
-#include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <optional>
 #include <string>
@@ -51,8 +51,14 @@ bool mountFromFdinfo(int fd, uint64_t& mount) {
   }
   text[got] = '\0';
   const char* line = std::strstr(text, "mnt_id:");
-  unsigned long long id = 0;
-  if (line == nullptr || std::sscanf(line, "mnt_id: %llu", &id) != 1) {
+  if (line == nullptr) {
+    return false;
+  }
+  line += std::strlen("mnt_id:");
+  char* end = nullptr;
+  errno = 0;
+  const unsigned long long id = std::strtoull(line, &end, 10);
+  if (end == line || errno != 0) {
     return false;
   }
   mount = id;
@@ -206,7 +212,8 @@ std::optional<PathProblem> removeTree(const std::string& path, std::span<const M
     if (!level.subdirectories.empty()) {
       std::string name = std::move(level.subdirectories.back());
       level.subdirectories.pop_back();
-      const std::string childPath = where + "/" + name;
+      std::string childPath = where;
+      childPath.append("/").append(name);
       UniqueFd child(openDirectory(current.fd, name.c_str()));
       if (!child) {
         if ((errno != ENOTDIR && errno != ELOOP) || unlinkat(current.fd, name.c_str(), 0) != 0) {
