@@ -29,7 +29,8 @@ TEST(Reader, AnErrorNamesTheLineFeedsReadAndEndsTheRead) {
   ConstraintStore store;
   EXPECT_EQ(readPrinting(store, kOptions + "-max \\\n \\\n 99\n-max 8\n"), syntaxError(4, "-max <numOfBit>"));
   EXPECT_EQ(store.constraintOptions.max.given, 0);
-  // A read starts at the top level; the usage text stays from the last rejection.
+  // A read starts at the top level. Nothing resets the usage text, so an error
+  // whose line sets none shows the last one; a run reads one file only.
   EXPECT_EQ(readPrinting(store, "\n-max 8\n"), syntaxError(2, "-max <numOfBit>"));
 }
 

@@ -9,7 +9,6 @@
 #include <filesystem>
 #include <string>
 
-#include "support/expected_output.h"
 #include "support/scratch.h"
 
 namespace {
@@ -49,24 +48,6 @@ TEST(RunInShell, PassesStopSignalsOnAndStartsNothingAfterATerm) {
         std::exit(goesOn && stops ? 0 : 1);
       },
       testing::ExitedWithCode(0), "");
-}
-
-TEST(RunCommand, TracesTheLineBeforeRunningItOnlyWhenAsked) {
-  RunSettings rs;
-  std::string ran;
-  const CommandRunner runner = [&](const std::string& line) {
-    ran = line;
-    std::puts("tool output");
-    return 7;
-  };
-  testing::internal::CaptureStdout();
-  EXPECT_EQ(runCommand(rs, "tool -x", runner), 7);
-  EXPECT_EQ(testing::internal::GetCapturedStdout(), "tool output\n");
-  EXPECT_EQ(ran, "tool -x");
-  rs.traceCommands = 1;
-  testing::internal::CaptureStdout();
-  runCommand(rs, "tool -y", runner);
-  EXPECT_EQ(normaliseDates(testing::internal::GetCapturedStdout()), expected::trace("tool -y") + "tool output\n");
 }
 
 }  // namespace

@@ -48,10 +48,8 @@ TEST(Pipeline, EachSettingReachesItsLine) {
        "lurin -notitle -o zel_work/elb/lurin.cfi a.c b.c -i $TALVO/libtalvo/include/stdinclude -d N=4 -d Y -i P -i Q  "},
       {[](RunSettings& rs) { rs.ip = {"P", "Q"}; }, 1,
        "dravik -pf -notitle -o zel_work/elb/lurin.cdfg zel_work/elb/lurin.cfi -ip P -ip Q "},
-      {[](RunSettings& rs) { rs.all_ansic = rs.algoc = true; }, 2,  // ANSI-C over AlgorithmicC
+      {[](RunSettings& rs) { rs.all_ansic = rs.ansic = true; }, 2,
        "talvoChk zel_work/elb/lurin.cdfg zel_work/checkInput.inf -ansic -mev "},
-      {[](RunSettings& rs) { rs.all_algoc = true, rs.Ec = 1; }, 2,  // -Ec goes with -algoc itself
-       "talvoChk zel_work/elb/lurin.cdfg zel_work/checkInput.inf -algoc -mev "},
       {[](RunSettings& rs) { rs.algoc = true, rs.Ec = 1, rs.ex_mode = 2; }, 2,  // and not with -bx_mode
        "talvoChk zel_work/elb/lurin.cdfg zel_work/checkInput.inf -algoc -mev "},
       {[](RunSettings& rs) { rs.s_nopv = 1, rs.algoc = true, rs.ctf = "c.ctf", rs.Ec = 1, rs.avar_max_size = 1; }, 6,
@@ -72,8 +70,8 @@ TEST(Pipeline, EachSettingReachesItsLine) {
 
 TEST(Commands, DirectoriesGetASlashOnlyWhenTheyLackOne) {
   EXPECT_EQ(composeElaborationCommand("w"), "kivard -notitle w/elb_lurin.cdfg -mfile w/elb_  ");
-  EXPECT_EQ(composeIncludeWriteCommand("i/", "f.icd", "o", "p_", {"x.c"}, "_s.c", "h.h"),
-            "seltor -write -inc i/f.icd o/p_x.c -s _s.c -add h.h ");
+  EXPECT_EQ(composeIncludeWriteCommand("i/", "f.icd", "o", "p_", {"x.c"}, "_s.c", ""),
+            "seltor -write -inc i/f.icd o/p_x.c -s _s.c -add  ");
 }
 
 }  // namespace

@@ -132,20 +132,22 @@ std::string list(const char* text) {
   return placed([text] { writeFile("zel_work/input.lst", text); });
 }
 std::string immutable(const char* path) { return writeFile(path, "old"), setImmutable(path, true); }
+std::string readOnly(const char* directory) {
+  writeFile(std::string(directory) + "/kept.c", "old");
+  fs::permissions(directory, fs::perms::owner_read | fs::perms::owner_exec);
+  return geteuid() == 0 ? "root deletes in a read-only directory" : "";
+}
 
 TEST(PrepareInputList, NeverTakesOrLeavesStaleData) {
   const std::vector<std::string> mine = {"c.c", "d.c"};
-  const char* notRegular = "'zel_work/input.lst' is not a regular file";
   // clang-format off
   const Before rows[] = {
       {"-na, no work directory", true, [] { return placed([] { fs::remove_all("zel_work"); }); },
        "'zel_work/input.lst' cannot be written: No such file or directory"},
       {"-na, no list: written from the command line", true, [] { return std::string(); }, nullptr, mine},
       {"-na, a list", true, [] { return list("a.c;;x;y.c;\n;tail"); }, nullptr, {"a.c", "", "x", "y.c", "\n"}},
-      {"-na, an empty list", true, [] { return list(""); }, nullptr, {}},
-      {"-na, a directory", true, [] { return placed([] { fs::create_directories("zel_work/input.lst"); }); },
-       notRegular},
-      {"-na, a named pipe", true, [] { return placed([] { mkfifo("zel_work/input.lst", 0644); }); }, notRegular},
+      {"-na, a named pipe", true, [] { return placed([] { mkfifo("zel_work/input.lst", 0644); }); },
+       "'zel_work/input.lst' is not a regular file"},
       {"-na, a file whose read fails", true,
        [] { return placed([] { fs::create_symlink("/proc/self/mem", "zel_work/input.lst"); }); },
        "'zel_work/input.lst' cannot be read: Input/output error"},
@@ -154,8 +156,8 @@ TEST(PrepareInputList, NeverTakesOrLeavesStaleData) {
        "'zel_work' cannot be created: File exists", {}, "zel_work"},
       {"an immutable file deep in the tree", false, [] { return immutable("zel_work/elb/d/kept.c"); },
        "'zel_work/elb/d/kept.c' cannot be removed: Operation not permitted", {}, "zel_work/elb/d/kept.c"},
-      {"an earlier list that cannot be deleted", false, [] { return immutable("zel_work/input.lst"); },
-       "'zel_work/input.lst' cannot be removed: Operation not permitted", {}, "zel_work/input.lst"},
+      {"a read-only directory deep in the tree", false, [] { return readOnly("zel_work/elb/r"); },
+       "'zel_work/elb/r/kept.c' cannot be removed: Permission denied", {}, "zel_work/elb/r/kept.c"},
       {"a directory mounted inside the work directory", false,
        [] { return writeFile("outside/kept.c", "old"), bindMount("outside", "zel_work/elb"); },
        "'zel_work/elb' is on another file system", {}, "outside/kept.c"},
@@ -165,6 +167,7 @@ TEST(PrepareInputList, NeverTakesOrLeavesStaleData) {
   };
   // clang-format on
   std::string skipped;
+  std::error_code ignored;
   for (const Before& row : rows) {
     Scratch scratch;
     InProject inProject(scratch);
@@ -180,19 +183,21 @@ TEST(PrepareInputList, NeverTakesOrLeavesStaleData) {
     EXPECT_EQ(out, goesOn ? "" : ">>> " + std::string(row.refusal) + ".\n" + kPretreatment) << row.name;
     EXPECT_EQ(status, goesOn ? 0 : -1) << row.name;
     EXPECT_EQ(rs.inputFiles, goesOn ? row.inputFiles : mine) << row.name;
-    if (goesOn) {  // "-na" keeps the work directory
-      EXPECT_EQ(readFile("zel_work/input.lst").rfind(formatInputList(row.inputFiles), 0), 0U) << row.name;
+    if (goesOn) {  // "-na" keeps the work directory, and the list holds the names the run goes on with
+      EXPECT_EQ(parseInputList(readFile("zel_work/input.lst")), row.inputFiles) << row.name;
       EXPECT_EQ(readFile("zel_work/elb/kept"), "kept") << row.name;
     } else if (row.survivor != nullptr) {
       EXPECT_EQ(readFile(row.survivor), "old") << row.name;
     }
-    setImmutable("zel_work/input.lst", false);
     setImmutable("zel_work/elb/d/kept.c", false);
+    fs::permissions("zel_work/elb/r", fs::perms::owner_all, ignored);
     umount2("zel_work/elb", MNT_DETACH);
     umount2("zel_work", MNT_DETACH);
   }
+  // The rows that ran still count: the ones this machine cannot set up are
+  // named, and the guard they share is reached by another row as root or not.
   if (!skipped.empty()) {
-    GTEST_SKIP() << "not on this machine: " << skipped;
+    std::printf("rows not run on this machine: %s\n", skipped.c_str());
   }
 }
 

@@ -14,9 +14,12 @@ std::string setImmutable(const std::string& path, bool immutable) {
 }
 
 std::string bindMount(const std::string& source, const std::string& target) {
-  static const bool privateNamespace =
-      unshare(CLONE_NEWNS) == 0 && mount(nullptr, "/", nullptr, MS_REC | MS_PRIVATE, nullptr) == 0;
-  if (!privateNamespace || mount(source.c_str(), target.c_str(), nullptr, MS_BIND, nullptr) != 0) {
+  static const int namespaceError =
+      unshare(CLONE_NEWNS) == 0 && mount(nullptr, "/", nullptr, MS_REC | MS_PRIVATE, nullptr) == 0 ? 0 : errno;
+  if (namespaceError != 0) {
+    return std::string("no mount namespace of its own: ") + std::strerror(namespaceError);
+  }
+  if (mount(source.c_str(), target.c_str(), nullptr, MS_BIND, nullptr) != 0) {
     return std::string("no bind mount: ") + std::strerror(errno);
   }
   return {};

@@ -5,6 +5,7 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <cerrno>
 #include <chrono>
 #include <cstdio>
 #include <filesystem>
@@ -47,13 +48,18 @@ ProcessResult runProcess(std::vector<std::string> argv, const ProcessOptions& op
   };
   std::vector<char*> envp = pointers(envText);
   std::vector<char*> argvp = pointers(argv);
+  // `started` is called once the program runs: its descriptors are then its own.
+  int execed[2];
+  if (pipe2(execed, O_CLOEXEC) != 0) {
+    throw std::runtime_error("pipe failed");
+  }
   const pid_t pid = fork();
   if (pid == 0) {
     if (options.ownGroup) {
       setpgid(0, 0);
     }
     dup2(open("/dev/null", O_RDONLY), 0);
-    dup2(options.stdoutPath.empty() ? fileno(out.get()) : open(options.stdoutPath.c_str(), O_WRONLY), 1);
+    dup2(fileno(out.get()), 1);
     dup2(fileno(err.get()), 2);
     const rlimit limit{static_cast<rlim_t>(options.addressSpaceLimit), static_cast<rlim_t>(options.addressSpaceLimit)};
     if ((options.addressSpaceLimit == 0 || setrlimit(RLIMIT_AS, &limit) == 0) &&
@@ -62,6 +68,11 @@ ProcessResult runProcess(std::vector<std::string> argv, const ProcessOptions& op
     }
     _exit(127);
   }
+  close(execed[1]);
+  char ignored = 0;
+  while (read(execed[0], &ignored, 1) < 0 && errno == EINTR) {
+  }
+  close(execed[0]);
   if (pid > 0 && options.started) {
     options.started(pid);
   }

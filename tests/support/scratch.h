@@ -19,7 +19,6 @@ struct ProcessResult {
 struct ProcessOptions {
   std::string cwd{};
   std::map<std::string, std::string> env{};  // the whole environment
-  std::string stdoutPath{};                  // descriptor 1 is this file
   long addressSpaceLimit = 0;                // RLIMIT_AS in bytes
   bool ownGroup = false;                     // it leads a process group of its own
   std::function<void(pid_t)> started{};      // called with the pid while it runs
