@@ -1,5 +1,5 @@
 // The directive section with directives on: each kind of field and check
-// once, the module tail at its edges, the lists, and releasing the store.
+// once, the module tail at its edges, and the lists.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -64,15 +64,6 @@ TEST(Directives, AMissingOrWrongFieldRejectsWithItsUsageText) {
     EXPECT_EQ(readDirectives(store, line), syntaxError(2, usage)) << line;
     EXPECT_EQ(store.directives, ConstraintStore{}.directives) << line;
   }
-}
-
-TEST(ReleaseConstraintStore, EmptiesEverythingTheReaderStored) {
-  ConstraintStore store;
-  ASSERT_EQ(readPrinting(store, "$def_start_option\n-D A B\n$end_start_option\n$def_directive\nmodule a.c f P\n"), "");
-  releaseConstraintStore(store);
-  EXPECT_TRUE(store.constraintOptions == ConstraintOptions{});
-  EXPECT_EQ(store.constraintOptions.D.list.capacity(), 0U);
-  EXPECT_EQ(store.directives, ConstraintStore{}.directives);
 }
 
 }  // namespace

@@ -22,9 +22,11 @@ bool isComment(const std::string& text) {
   return start != std::string::npos && (text[start] == '#' || text.compare(start, 2, "//") == 0);
 }
 
-// The lines as the plain description of the format has them: pieces as a
-// 510-byte fgets and strlen give them, the whole logical line scanned back
-// from its end after every physical line.
+// The format's rule, read the simplest way: a physical line is read in
+// pieces of at most 509 bytes up to and including its line end, a piece's
+// text ending at its first NUL; when a line end (or a carriage return) has been read, a logical line whose
+// last non-blank character is a backslash goes on with the next line, the
+// backslash becoming a blank.
 Lines plainLines(const std::string& file) {
   Lines lines;
   std::size_t pos = 0;
@@ -89,21 +91,6 @@ TEST(LogicalLines, AgreeWithThePlainReadingOnGeneratedFiles) {
   for (int round = 0; round < 3000; ++round) {
     std::string file = generatedFile(random, round % 500 == 0 ? 2000 : random() % 40);
     ASSERT_EQ(assembledLines(file), plainLines(file)) << testing::PrintToString(file);
-  }
-}
-
-TEST(LogicalLines, ACommentLineIsDroppedAsItStreamsByAndStillContinues) {
-  // The last: a piece ends between the two slashes.
-  for (const std::string& start : std::vector<std::string>{"#", " ,//", "\t# ", std::string(508, ' ') + "//"}) {
-    SCOPED_TRACE(start);
-    const std::string file = start + std::string(1 << 20, 'c') + " \\ \n-D joined\n-D next\n";
-    PieceSource source{.window = file};
-    int32_t lineNumber = 0;
-    LogicalLine line;
-    ASSERT_TRUE(assembleLine(source, lineNumber, line));
-    EXPECT_LT(line.text.capacity(), kPieceLength);
-    ASSERT_TRUE(assembleLine(source, lineNumber, line));
-    EXPECT_EQ(line.text, "-D next\n");
   }
 }
 

@@ -49,15 +49,12 @@ TEST(Reader, EachSwitchSilencesTheLinesOfItsSectionButNotTheKeywords) {
 TEST(Reader, AFileIsReadLikeItsTextAndOneThatCannotBeReadIsReported) {
   const std::string path = testing::TempDir() + "/reader_test.ctf";
   std::ofstream(path, std::ios::binary) << kOptions << "-max 8\n-max 70";
-  for (const auto& [name, printed] : std::vector<std::pair<std::string, std::string>>{
-           {path, syntaxError(2, "-max <numOfBit>", path)},
-           {testing::TempDir(), "Error:constarint:Cat't open '" + testing::TempDir() + "'\n"},  // a folder opens
-       }) {
-    ConstraintStore store;
-    testing::internal::CaptureStdout();
-    EXPECT_EQ(readConstraintFile(store, name), -1);
-    EXPECT_EQ(testing::internal::GetCapturedStdout(), printed);
-  }
+  ConstraintStore store;
+  testing::internal::CaptureStdout();
+  EXPECT_EQ(readConstraintFile(store, path), -1);
+  EXPECT_EQ(readConstraintFile(store, testing::TempDir()), -1);  // a folder opens, but cannot be read
+  EXPECT_EQ(testing::internal::GetCapturedStdout(), syntaxError(2, "-max <numOfBit>", path) +
+                                                        "Error:constarint:Cat't open '" + testing::TempDir() + "'\n");
   std::filesystem::remove(path);
 }
 

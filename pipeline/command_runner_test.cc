@@ -4,7 +4,6 @@
 #include <sys/wait.h>
 
 #include <csignal>
-#include <cstdio>
 #include <cstdlib>
 #include <filesystem>
 #include <string>

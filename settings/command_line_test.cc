@@ -16,21 +16,20 @@ namespace {
 
 using RS = RunSettings;
 
-// The arguments after the program path, the whole record they lead to from
-// `start` (the counters are taken from the output's "Error : " and
-// "Warning : " lines) and the exact output.
+// The arguments after the program path, the whole record they lead to (the
+// counters are taken from the output's "Error : " and "Warning : " lines)
+// and the exact output.
 struct Case {
   std::vector<std::string> args;
   RS want;
   std::string out;
-  RS start = {};
 };
 
 void expectWalks(std::vector<Case> cases, std::span<const OptionRow> table = commandLineOptions()) {
   for (Case& c : cases) {
     std::vector<std::string> args = {"talvo_s"};
     args.insert(args.end(), c.args.begin(), c.args.end());
-    RS got = c.start;
+    RS got;
     testing::internal::CaptureStdout();
     parseCommandLine(got, args, table);
     EXPECT_EQ(testing::internal::GetCapturedStdout(), c.out) << testing::PrintToString(c.args);
@@ -82,9 +81,7 @@ TEST(CommandLineWalk, EachKindOfRow) {
        {{"-kw", "down", "-kw", "downx", "-kw", "-unset"}, {.inputFiles = {"downx"}, .rnd = 2}, ""},
        {{"-kw1", "dz", "-kw1", "x", "-kw1", ""}, {.ovf = 2}, "Error : bad -kw1\nError : bad -kw1\n"},
        {{"-any", "-12abc", "-pos", "9"}, {.rnd_w = 9, .gm0 = -12, .gm1 = -12, .gm2 = -12}, ""},
-       {{"-width", "2", "-width", "4", "-width", "8", "-width", "16", "-width", "32", "-width", "64", "-width", "12"},
-        {.ghbit = 64},
-        "Error : bad -width\n"},
+       {{"-width", "64", "-width", "12"}, {.ghbit = 64}, "Error : bad -width\n"},
        {{"-pos", "-5", "-count", "1", "-count", "0"}, {.rnd_w = 0, .bx_int = 1}, "Error : bad -count\n"},
        {{"-stack", "1024000", "-stack", "1023999"}, {.a_stack = 1024000}, "Error : bad -stack\n"},
        {{"-tbl2", "256:16:90", "-tbl", "on", "-tbl", "256:16"},
@@ -148,10 +145,8 @@ TEST(CommandLine, HandWrittenOptionsAndRealMessages) {
        mistake("-fdp") + noSuchOption("-foo") + mistake("-bx_type") + warn("99", "large(Maximum") +
            warn("-maxt", "large(Maximum-T")},
       {{"-max", "0", "-maxt", "20d", "-max", "40"}, {.max = 40, .maxt = 20, .maxtSuffix = 'd', .maxtGiven = 1}, ""},
-      {{"-max"}, {.max = 64}, warn("-max", "large(Maximum"), {.max = 100}},
-      {{"-max", "x.c"}, {.inputFiles = {"x.c"}}, warn("-max", "small(Maximum"), {.max = -1}},
       {{"-maxt", "65", "-maxt", "d"}, {.inputFiles = {"d"}, .maxt = 64, .maxtGiven = 1}, warn("65", "large(Maximum-T")},
-      {{"-maxt", "4x0d"}, {.maxtSuffix = 'd'}, mistake("-maxt") + warn("4x0d", "small(Maximum-T"), {.maxt = -7}},
+      {{"-maxt", "4x0d"}, {.maxtSuffix = 'd'}, mistake("-maxt")},
       {{"-bx_bits", "8,0", "-bx_bits", "-8", "-bx_bits", ",: ", "-bx_bits", " 8\t16,,:32 ", "a.c", "-bx_bits"},
        {.inputFiles = {"a.c"}, .bx_bits = " 8\t16,,:32 "},
        mistake("-bx_bits") + mistake("-bx_bits") + mistake("-bx_bits")},

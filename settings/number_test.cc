@@ -4,38 +4,20 @@
 
 #include <algorithm>
 #include <cstdlib>
-#include <iterator>
-#include <random>
 #include <string>
 
 namespace {
 
 // What the option handlers and the constraint file expect: strtol with base
-// 10, the result clamped to the int32 range.
-void expectAgrees(const std::string& text) {
-  const long value = std::strtol(text.c_str(), nullptr, 10);
-  EXPECT_EQ(toInt32(text), std::clamp<long>(value, INT32_MIN, INT32_MAX)) << "'" << text << "'";
-}
-
-// Differential: the int32 edges, and generated texts of blanks, signs (a
-// blank after one), digit runs well past the int32 range and junk, read the
-// same as through strtol.
+// 10, the result clamped to the int32 range. The texts: each blank strtol
+// skips and the characters just outside them, signs, junk after digits, and
+// the edges of the int32 range and far past them.
 TEST(ToInt32, AgreesWithStrtol) {
-  for (long long edge : {0LL, 2147483647LL, -2147483648LL, 21474836470LL, -21474836480LL}) {
-    for (long long delta = -3; delta <= 3; ++delta) {
-      expectAgrees(std::to_string(edge + delta));
-    }
-  }
-  std::mt19937 random(20240611);  // fixed seed: the same texts on every run
-  auto upTo = [&](size_t most) { return std::uniform_int_distribution<size_t>(0, most)(random); };
-  const std::pair<std::string, size_t> parts[] = {
-      {" \t\n\v\f\r", 3}, {"+-", 2}, {" ", 1}, {"0123456789", 24}, {"0123456789xX.e,:d_ aZ\x7f\x80\xff", 3}};
-  for (int round = 0; round < 5000; ++round) {
-    std::string text;
-    for (const auto& [from, most] : parts) {
-      std::generate_n(std::back_inserter(text), upTo(most), [&] { return from[upTo(from.size() - 1)]; });
-    }
-    expectAgrees(text);
+  for (const std::string text :
+       {"", "12ab", " \t\n\v\f\r+12", "\b1", "\x0e" "1", "- 5", "-0", "+-3", "2147483647", "2147483648", "-2147483648",
+        "-2147483649", "000000000000002147483647", "99999999999999999999999", "-99999999999999999999999"}) {
+    const long value = std::strtol(text.c_str(), nullptr, 10);
+    EXPECT_EQ(toInt32(text), std::clamp<long>(value, INT32_MIN, INT32_MAX)) << "'" << text << "'";
   }
 }
 

@@ -73,7 +73,6 @@ TEST(Documentation, TheCompletionCompletesOptionsValuesAndFiles) {
     scratch.write(file, "");
   }
   EXPECT_EQ(complete(scratch, "talvo_s -n_at"), "-n_atan2tbl\n-n_atantbl\n");
-  EXPECT_EQ(complete(scratch, "talvo_s my"), "my file.c\n");
   EXPECT_EQ(complete(scratch, "talvo_s -algoc ''"), "filter.c\ninc\nmy file.c\n");
   EXPECT_EQ(complete(scratch, "talvo_s -algoc ''", true), "filter.c\ninc\nmy file.c\n");
   EXPECT_EQ(complete(scratch, "talvo_s -ctf ''"), "filter.c\nfilter.ctf\ninc\nmy file.c\nnotes.txt\n");

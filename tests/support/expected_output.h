@@ -13,12 +13,9 @@ inline const std::string kChecking = ">>> -s :Checking and analyzing C-files.\n"
 inline const std::string kElaborating = ">>>     Elaborating C-files.\n";
 inline const std::string kFinished = "command finished successfully. <DATE>\n\n";
 inline const std::string kStopped = "command stopped. <DATE>\n\n";
-inline const std::string kRule = "-------------------------------------------------------\n";
 
 /// The option echo of a run; `args` is every argument with a blank before it.
 inline std::string echo(const std::string& args) { return ">>> Checking option... <DATE>\n>" + args + "\n\n"; }
-/// The trace block that precedes a tool's command line with TVM=1.
-inline std::string trace(const std::string& line) { return kRule + "cmd start:<DATE>\n=>" + line + "\n" + kRule; }
 /// The line that announces a constraint file.
 inline std::string checking(const std::string& path) { return ">>> Checking constarint file ... '" + path + "'\n"; }
 

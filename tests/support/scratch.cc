@@ -17,20 +17,6 @@
 
 namespace fs = std::filesystem;
 
-namespace {
-
-std::string contentOf(std::FILE* file) {
-  std::rewind(file);
-  std::string text;
-  char block[65536];
-  for (size_t got; (got = std::fread(block, 1, sizeof block, file)) > 0;) {
-    text.append(block, got);
-  }
-  return text;
-}
-
-}  // namespace
-
 ProcessResult runProcess(std::vector<std::string> argv, const ProcessOptions& options) {
   const std::unique_ptr<std::FILE, int (*)(std::FILE*)> out(std::tmpfile(), std::fclose);
   const std::unique_ptr<std::FILE, int (*)(std::FILE*)> err(std::tmpfile(), std::fclose);
@@ -80,6 +66,7 @@ ProcessResult runProcess(std::vector<std::string> argv, const ProcessOptions& op
   if (pid < 0 || waitpid(pid, &status, 0) != pid) {
     throw std::runtime_error("fork or wait failed");
   }
+  const auto contentOf = [](std::FILE* file) { return readFile("/proc/self/fd/" + std::to_string(fileno(file))); };
   return {contentOf(out.get()), contentOf(err.get()), WIFEXITED(status) ? WEXITSTATUS(status) : -1,
           WIFSIGNALED(status) ? WTERMSIG(status) : 0};
 }

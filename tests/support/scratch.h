@@ -58,7 +58,8 @@ class Scratch {
   std::map<std::string, std::string> env_;
 };
 
-/// The project the current directory, and TALVO, TVM and TVPOMSK those of a run, for its lifetime.
+/// Makes the project the current directory until it ends, and sets TALVO, TVM
+/// and TVPOMSK as the scratch environment has them (they stay as set).
 class InProject {
  public:
   explicit InProject(Scratch& scratch);
