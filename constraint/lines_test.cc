@@ -94,4 +94,17 @@ TEST(LogicalLines, AgreeWithThePlainReadingOnGeneratedFiles) {
   }
 }
 
+// The reading above compares comment lines by their text; here the line is
+// known as a comment while it streams by, even when a piece ends between
+// its two slashes, and none of it is kept.
+TEST(LogicalLines, ACommentLineIsKnownAndDroppedAsItStreamsBy) {
+  const std::string file = std::string(kPieceLength - 1, ' ') + "//" + std::string(1 << 20, 'c') + "\n-D next\n";
+  PieceSource source{.window = file};
+  int32_t lineNumber = 0;
+  LogicalLine line;
+  ASSERT_TRUE(assembleLine(source, lineNumber, line));
+  EXPECT_EQ(line.kind, LogicalLine::Kind::comment);
+  EXPECT_LT(line.text.capacity(), kPieceLength);
+}
+
 }  // namespace

@@ -36,9 +36,6 @@ void shadowTool(Scratch& scratch, const std::string& tool, const std::string& bo
   scratch.env()["PATH"] = shadow + ":" + scratch.env()["PATH"];
 }
 
-// The standard output of a running process, to wait for a text in it.
-std::string outputOf(pid_t pid) { return "/proc/" + std::to_string(pid) + "/fd/1"; }
-
 const std::string kSource = TALVO_SOURCE_DIR;
 const std::vector<std::string> kExampleRun = {"-ctf", "filter.ctf", "filter.c", "gain.c"};
 
@@ -50,16 +47,17 @@ void copyExample(Scratch& scratch) {
   scratch.env()["TVPOMSK"] = "1";
 }
 
-// The output of a shell line run in the project.
-std::string shellOutput(Scratch& scratch, const std::string& line) {
-  return runProcess({"/bin/sh", "-c", line}, {.cwd = scratch.project(), .env = scratch.env()}).out;
+// A shell line run in the project.
+ProcessResult inShell(Scratch& scratch, const std::string& line) {
+  return runProcess({"/bin/sh", "-c", line}, {.cwd = scratch.project(), .env = scratch.env()});
 }
 
 // Every work file with its content, in name order.
 std::string workListing(Scratch& scratch) {
-  return shellOutput(scratch,
-                     "find zel_work -type f | LC_ALL=C sort | while read -r f; do echo \"== $f\"; cat \"$f\"; "
-                     "done | sed \"s|$TALVO|\\$TALVO|\"");
+  return inShell(scratch,
+                 "find zel_work -type f | LC_ALL=C sort | while read -r f; do echo \"== $f\"; cat \"$f\"; "
+                 "done | sed \"s|$TALVO|\\$TALVO|\"")
+      .out;
 }
 
 TEST(Run, TheExampleProjectTracedEndToEnd) {
@@ -74,18 +72,15 @@ TEST(Run, TheExampleProjectTracedEndToEnd) {
 
 TEST(Run, TheSubstituteToolsRefuseLinesOfAnotherShape) {
   Scratch scratch;
-  const auto statusOf = [&](const std::string& line) {
-    return runProcess({"/bin/sh", "-c", line}, {.cwd = scratch.project(), .env = scratch.env()}).exitCode;
-  };
   for (const char* line :
        {"lurin -notitle -o o.cfi a.c", "lurin -notitle -o o.cfi a.c -i . -x y", "lurin -notitle -o o.cfi a.c -i",
         "kivard X g -mfile p", "dravik -pf -notitle -o g r -x P",
         "dravik -pX -notitle -o g r", "seltor -read -inc i.icd", "seltor -write -inc i.icd x.c -s _e.c -add a b",
         "seltor -inc i.icd", "nuvar g i o -x", "kivard -notitle g -mfile p x", "talvoChk g i -dsp -algoc",
         "talvoChk g i", "talvoChk g i -dsp -avar_max_size 0", "pomsk x"}) {
-    EXPECT_EQ(statusOf(line), 2) << line;
+    EXPECT_EQ(inShell(scratch, line).exitCode, 2) << line;
   }
-  EXPECT_EQ(statusOf("seltor -read -inc i.icd a.c"), 1);  // the right shape: one C file, which is missing
+  EXPECT_EQ(inShell(scratch, "seltor -read -inc i.icd a.c").exitCode, 1);  // the right shape: one C file, which is missing
 }
 
 // A closed standard output is kept closed to the run's own files: the tools
@@ -115,7 +110,7 @@ TEST(Run, ASecondRunInTheDirectoryWaitsForEveryProcessOfTheFirst) {
   EXPECT_EQ(first.termSignal, SIGKILL);
   const std::string waiting = ">>> Waiting for another run in this directory to end.\n";
   const ProcessResult second = scratch.run({"b.c"}, {.started = [&](pid_t pid) {
-                                             EXPECT_TRUE(waitForText(outputOf(pid), waiting));
+                                             EXPECT_TRUE(waitForText("/proc/" + std::to_string(pid) + "/fd/1", waiting));  // its standard output
                                              std::ofstream{gate};
                                            }});
   EXPECT_EQ(normaliseDates(second.out), kBanner + echo(" b.c") + waiting + kChecking + kElaborating + kFinished);
@@ -150,7 +145,7 @@ TEST(Run, AStopSignalEndsTheRunInOrderAndThenTheDriver) {
                                                      }});
     EXPECT_EQ(result.termSignal, row.signal);
     EXPECT_EQ(normaliseDates(result.out), kBanner + echo(echoed) + kChecking + kStopped) << row.signal;
-    EXPECT_EQ(shellOutput(scratch, "ls -A | grep -c -v zel_work; ls -A \"$TMPDIR\""), "0\n") << row.signal;
+    EXPECT_EQ(inShell(scratch, "ls -A | grep -c -v zel_work; ls -A \"$TMPDIR\"").out, "0\n") << row.signal;
   }
 }
 
@@ -189,7 +184,7 @@ TEST(Run, RunsKilledAtRandomMomentsLeaveNothingBehind) {
                          "exec \"$TOOLS/${0##*/}\" \"$@\"");
   const std::string mark = scratch.env()["MARK"] = scratch.root() + "/mark";
   const std::string outside = "find . -path ./zel_work -prune -o -type f -exec md5sum {} + | sort";
-  const std::string before = shellOutput(scratch, outside);
+  const std::string before = inShell(scratch, outside).out;
   std::mt19937 random(1);
   for (int run = 0; run < 50; ++run) {
     scratch.run(kExampleRun, {.started = [&](pid_t pid) {
@@ -199,7 +194,7 @@ TEST(Run, RunsKilledAtRandomMomentsLeaveNothingBehind) {
     EXPECT_EQ(scratch.run(kExampleRun).exitCode, 0) << run;
     EXPECT_EQ(workListing(scratch), readFile(kSource + "/tests/example.work")) << run;
   }
-  EXPECT_EQ(shellOutput(scratch, outside), before);
+  EXPECT_EQ(inShell(scratch, outside).out, before);
   EXPECT_TRUE(fs::is_empty(scratch.env()["TMPDIR"]));
   EXPECT_FALSE(fs::exists(mark + ".overlap")) << readFile(mark + ".overlap");
 }
