@@ -53,8 +53,8 @@ TEST(Reader, AFileIsReadLikeItsTextAndOneThatCannotBeReadIsReported) {
   testing::internal::CaptureStdout();
   EXPECT_EQ(readConstraintFile(store, path), -1);
   EXPECT_EQ(readConstraintFile(store, testing::TempDir()), -1);  // a folder opens, but cannot be read
-  EXPECT_EQ(testing::internal::GetCapturedStdout(), syntaxError(2, "-max <numOfBit>", path) +
-                                                        "Error:constarint:Cat't open '" + testing::TempDir() + "'\n");
+  EXPECT_EQ(testing::internal::GetCapturedStdout(),
+            syntaxError(2, "-max <numOfBit>", path) + "Error:constarint:Cat't open '" + testing::TempDir() + "'\n");
   std::filesystem::remove(path);
 }
 

@@ -12,7 +12,7 @@
 namespace {
 
 TEST(RunInShell, ReturnsTheStatusUndecodedAndCarriesLinesLongerThanOneArgument) {
-  EXPECT_EQ(runInShell("exit 3"), 3 << 8);  // as waitpid gives it
+  EXPECT_EQ(runInShell("exit 3"), 3 << 8);    // as waitpid gives it
   EXPECT_NE(runInShell("kill -TERM $$"), 0);  // killed by a signal: a failure like any other
   std::string line = "test $(echo";           // 300 KiB: beyond the 128 KiB one argument may hold
   for (int k = 0; k < 30000; ++k) {

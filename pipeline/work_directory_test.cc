@@ -103,8 +103,8 @@ std::string prepareCapturing(RunSettings& rs, int32_t& status) {
 struct Before {
   const char* name;
   bool na;
-  std::function<std::string()> place;  // empty when placed, else why it cannot be here
-  const char* refusal;                 // the line before the error, else nullptr when the run goes on
+  std::function<std::string()> place;     // empty when placed, else why it cannot be here
+  const char* refusal;                    // the line before the error, else nullptr when the run goes on
   std::vector<std::string> inputFiles{};  // after a run that goes on
   const char* survivor = nullptr;         // holds "old" after a refusal
 };

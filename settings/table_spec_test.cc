@@ -27,7 +27,8 @@ TEST(TableSpec, KeywordsNumbersAndRejectedTexts) {
   // Sizes are the powers of two from 64 to 4096; bits 8, 16, 24 or 32; angles 90, 180 or 360.
   EXPECT_EQ(parsed("4096:24:360", true), std::pair(0, TableSetting{2, 4096, 24, 360}));
   EXPECT_EQ(parsed("128:32:180", true), std::pair(0, TableSetting{2, 128, 32, 180}));
-  for (const char* text : {"256:16", "100:16:90", "32:16:90", "8192:16:90", "256:12:90", "256:16:45", "OFF", "on ", ":::"}) {
+  for (const char* text :
+       {"256:16", "100:16:90", "32:16:90", "8192:16:90", "256:12:90", "256:16:45", "OFF", "on ", ":::"}) {
     EXPECT_EQ(parsed(text, true), std::pair(-1, kEarlier)) << "'" << text << "'";
   }
 }

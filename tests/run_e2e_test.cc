@@ -74,13 +74,14 @@ TEST(Run, TheSubstituteToolsRefuseLinesOfAnotherShape) {
   Scratch scratch;
   for (const char* line :
        {"lurin -notitle -o o.cfi a.c", "lurin -notitle -o o.cfi a.c -i . -x y", "lurin -notitle -o o.cfi a.c -i",
-        "kivard X g -mfile p", "dravik -pf -notitle -o g r -x P",
-        "dravik -pX -notitle -o g r", "seltor -read -inc i.icd", "seltor -write -inc i.icd x.c -s _e.c -add a b",
-        "seltor -inc i.icd", "nuvar g i o -x", "kivard -notitle g -mfile p x", "talvoChk g i -dsp -algoc",
-        "talvoChk g i", "talvoChk g i -dsp -avar_max_size 0", "pomsk x"}) {
+        "kivard X g -mfile p", "dravik -pf -notitle -o g r -x P", "dravik -pX -notitle -o g r",
+        "seltor -read -inc i.icd", "seltor -write -inc i.icd x.c -s _e.c -add a b", "seltor -inc i.icd",
+        "nuvar g i o -x", "kivard -notitle g -mfile p x", "talvoChk g i -dsp -algoc", "talvoChk g i",
+        "talvoChk g i -dsp -avar_max_size 0", "pomsk x"}) {
     EXPECT_EQ(inShell(scratch, line).exitCode, 2) << line;
   }
-  EXPECT_EQ(inShell(scratch, "seltor -read -inc i.icd a.c").exitCode, 1);  // the right shape: one C file, which is missing
+  // The right shape: one C file, which is missing.
+  EXPECT_EQ(inShell(scratch, "seltor -read -inc i.icd a.c").exitCode, 1);
 }
 
 // A closed standard output is kept closed to the run's own files: the tools
@@ -110,7 +111,8 @@ TEST(Run, ASecondRunInTheDirectoryWaitsForEveryProcessOfTheFirst) {
   EXPECT_EQ(first.termSignal, SIGKILL);
   const std::string waiting = ">>> Waiting for another run in this directory to end.\n";
   const ProcessResult second = scratch.run({"b.c"}, {.started = [&](pid_t pid) {
-                                             EXPECT_TRUE(waitForText("/proc/" + std::to_string(pid) + "/fd/1", waiting));  // its standard output
+                                             const std::string output = "/proc/" + std::to_string(pid) + "/fd/1";
+                                             EXPECT_TRUE(waitForText(output, waiting));
                                              std::ofstream{gate};
                                            }});
   EXPECT_EQ(normaliseDates(second.out), kBanner + echo(" b.c") + waiting + kChecking + kElaborating + kFinished);
@@ -165,8 +167,8 @@ TEST(Run, FileNamesReachTheToolsAsThemselves) {
     return readFile(scratch.root() + "/record") + (scratch.exists("PWNED") ? "and PWNED" : "");
   };
   const std::string safe = argumentsOfRun("safe.c");
-  for (const std::string name :
-       {"my filter.c", "a$(touch PWNED).c", "a`touch PWNED`.c", "a;touch PWNED;.c", "it's.c", "*.c", "new\nline.c", "-lead.c"}) {
+  for (const std::string name : {"my filter.c", "a$(touch PWNED).c", "a`touch PWNED`.c", "a;touch PWNED;.c", "it's.c",
+                                 "*.c", "new\nline.c", "-lead.c"}) {
     EXPECT_EQ(argumentsOfRun(name), std::regex_replace(safe, std::regex("safe\\.c"), name)) << name;
   }
 }
@@ -180,8 +182,9 @@ TEST(Run, RunsKilledAtRandomMomentsLeaveNothingBehind) {
   fs::create_directory(scratch.env()["TMPDIR"] = scratch.root() + "/tmp");
   // Every tool holds a lock of the test's own while it works; a tool that
   // cannot take it is working beside another run's.
-  shadowTool(scratch, "", "exec 9>>\"$MARK\"\nflock -n 9 || echo \"$0\" >>\"$MARK.overlap\"\nsleep 0.03\n"
-                         "exec \"$TOOLS/${0##*/}\" \"$@\"");
+  shadowTool(scratch, "",
+             "exec 9>>\"$MARK\"\nflock -n 9 || echo \"$0\" >>\"$MARK.overlap\"\nsleep 0.03\n"
+             "exec \"$TOOLS/${0##*/}\" \"$@\"");
   const std::string mark = scratch.env()["MARK"] = scratch.root() + "/mark";
   const std::string outside = "find . -path ./zel_work -prune -o -type f -exec md5sum {} + | sort";
   const std::string before = inShell(scratch, outside).out;
