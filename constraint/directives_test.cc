@@ -31,6 +31,7 @@ TEST(Directives, EachKindOfFieldIsStored) {
       {"scale a.c f v -1.5", scale, {"a.c", "f", "v", "-1.5"}},
       {"scale b.c \\\n g w 16", scale, {"b.c", "g", "w", "16"}},
       {"int a.c f v  range 0 to 9;rest", int_, {"a.c", "f", "v", " range 0 to 9"}},
+      {"module a.c f =", module, {"a.c", "f"}},  // no words in the tail
       {"module a.c f  P Q", module, {"a.c", "f", nullopt, "prefix= P"}},
       {"module a.c f evfunc E prefix = P;x", module, {"a.c", "f", nullopt, "prefix=P evfunc=E"}},
       {"module a.c f evfunc=E", module, {"a.c", "f", nullopt, "evfunc=E"}},

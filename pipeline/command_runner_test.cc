@@ -14,11 +14,8 @@ namespace {
 TEST(RunInShell, ReturnsTheStatusUndecodedAndCarriesLinesLongerThanOneArgument) {
   EXPECT_EQ(runInShell("exit 3"), 3 << 8);    // as waitpid gives it
   EXPECT_NE(runInShell("kill -TERM $$"), 0);  // killed by a signal: a failure like any other
-  std::string line = "test $(echo";           // 300 KiB: beyond the 128 KiB one argument may hold
-  for (int k = 0; k < 30000; ++k) {
-    line += " word" + std::to_string(k % 10) + "xxxx";
-  }
-  line += " | wc -w) -eq 30000";
+  const std::string word(300 * 1024, 'w');    // beyond the 128 KiB one argument may hold
+  const std::string line = "test $(printf %s " + word + " | wc -c) -eq " + std::to_string(word.size());
   EXPECT_EQ(runInShell(line), 0);
   EXPECT_NE(runInShell(line + " && false"), 0);
   Scratch scratch;  // always /bin/sh, whatever "sh" comes first on PATH
