@@ -144,7 +144,9 @@ TEST(CommandLine, HandWrittenOptionsAndRealMessages) {
        {.inputFiles = {"b.c"}, .i = true, .a = true, .max = 64, .maxt = 64},
        mistake("-fdp") + noSuchOption("-foo") + mistake("-bx_type") + warn("99", "large(Maximum") +
            warn("-maxt", "large(Maximum-T")},
-      {{"-max", "0", "-maxt", "20d", "-max", "40"}, {.max = 40, .maxt = 20, .maxtSuffix = 'd', .maxtGiven = 1}, ""},
+      {{"-max", "0", "-maxt", "20d", "-max", "40", "-max"},
+       {.max = 40, .maxt = 20, .maxtSuffix = 'd', .maxtGiven = 1},
+       ""},
       {{"-maxt", "65", "-maxt", "d"}, {.inputFiles = {"d"}, .maxt = 64, .maxtGiven = 1}, warn("65", "large(Maximum-T")},
       {{"-maxt", "4x0d"}, {.maxtSuffix = 'd'}, mistake("-maxt")},
       {{"-max", "x.c"}, {.inputFiles = {"x.c"}}, ""},  // a value is taken only when it begins with a digit
