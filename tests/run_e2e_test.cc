@@ -54,10 +54,10 @@ ProcessResult inShell(Scratch& scratch, const std::string& line) {
 
 // Every work file with its content, in name order.
 std::string workListing(Scratch& scratch) {
-  return inShell(scratch,
-                 "find zel_work -type f | LC_ALL=C sort | while read -r f; do echo \"== $f\"; cat \"$f\"; "
-                 "done | sed \"s|$TALVO|\\$TALVO|\"")
-      .out;
+  const std::string listing =
+      "find zel_work -type f | LC_ALL=C sort | while read -r f; do echo \"== $f\"; cat \"$f\"; done | "
+      "sed \"s|$TALVO|\\$TALVO|\"";
+  return inShell(scratch, listing).out;
 }
 
 TEST(Run, TheExampleProjectTracedEndToEnd) {
@@ -90,8 +90,7 @@ TEST(Run, AClosedStandardOutputIsNoFileOfTheRun) {
   Scratch scratch;
   scratch.write("a.c", "float a;\n");
   shadowTool(scratch, "lurin", "echo lurin speaks && exec \"$TOOLS/lurin\" \"$@\"");
-  const ProcessResult result = runProcess({"/bin/sh", "-c", "exec >&- && exec \"$0\" a.c", TALVO_S_BINARY},
-                                          {.cwd = scratch.project(), .env = scratch.env()});
+  const ProcessResult result = inShell(scratch, "exec >&- && exec '" TALVO_S_BINARY "' a.c");
   EXPECT_EQ(result.exitCode, 0) << result.err;
 }
 
