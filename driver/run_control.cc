@@ -7,11 +7,11 @@
 #include <ctime>
 
 #include "constraint/constraint.h"
-#include "settings/report.h"
 #include "pipeline/pipeline.h"
 #include "pipeline/work_directory.h"
 #include "settings/command_line.h"
 #include "settings/consistency.h"
+#include "settings/report.h"
 
 namespace {
 
@@ -133,8 +133,9 @@ int admitRun(RunSettings& rs, UniqueFd& projectLock, StopSignals stopSignals) {
     if (lockProjectDirectory(rs, projectLock) != 0) {
       return -1;
     }
-    if (stopSignals == StopSignals::caught) {
-      catchStopSignals();
+    if (stopSignals == StopSignals::caught && catchStopSignals() != 0) {
+      reportError(rs, "The pretreatment is not performed.");
+      return -1;
     }
     if (prepareInputList(rs) != 0) {
       return -1;

@@ -11,11 +11,14 @@
 /// Runs one command line and returns its status as system() gives it.
 using CommandRunner = std::function<int(const std::string& commandLine)>;
 
-/// The runner of a real run: "/bin/sh -c <line>" as system() runs it, but in
-/// a process group of its own that a stop signal is passed on to. A line too
-/// long for one argument reaches /bin/sh through a file with no name on disk.
-/// Once a stop signal has come, no tool starts: the status is then that of a
-/// shell killed by the signal.
+/// The runner of a real run: "/bin/sh -c <line>" as system() runs it, in the
+/// driver's own process group, so the terminal reaches the tool as it reaches
+/// the driver. A line too long for one argument reaches /bin/sh through a file
+/// with no name on disk. A stop signal sent to the driver from outside the run
+/// is passed on to every process of the run; once one has come, the runner
+/// waits until no process of the run is left, and no further tool starts (the
+/// status is then that of a shell killed by the signal). A failure of the
+/// runner itself prints one line and gives -1.
 int runInShell(const std::string& commandLine);
 
 /// With tracing on, prints the trace block; then runs the line with `runner`
@@ -23,8 +26,10 @@ int runInShell(const std::string& commandLine);
 int runCommand(const RunSettings& rs, const std::string& commandLine, const CommandRunner& runner);
 
 /// From now on the stop signals that were not ignored when the run began are
-/// caught: each is passed on to the tool that runs, and remembered.
-void catchStopSignals();
+/// caught (held back, and taken by the runner), SIGCHLD has its default
+/// action, and the processes the tools leave behind become the driver's
+/// children. 0, or -1 with a line saying why.
+int catchStopSignals();
 
 /// The stop signal the run must end by, or 0. SIGINT and SIGQUIT are let go
 /// when the tool they came during ends other than killed by them (a tool that

@@ -8,7 +8,7 @@ packages=(
   cmake ninja-build g++ make
   libgtest-dev libgmock-dev libbenchmark-dev
   clang clang-tidy libclang-rt-14-dev cppcheck
-  groff-base man-db mandoc bash-completion dpkg-dev file lintian shellcheck e2fsprogs
+  groff-base man-db mandoc bash-completion dpkg-dev file lintian shellcheck e2fsprogs python3
 )
 
 missing=()
