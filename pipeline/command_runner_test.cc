@@ -31,8 +31,8 @@ TEST(RunInShell, ReturnsTheStatusUndecodedAndCarriesLinesLongerThanOneArgument) 
 }
 
 // An interrupt the line's shell handles is let go; one a process of the line
-// sends is not passed back to it.
-TEST(RunInShell, AHandledInterruptIsLetGoAndOneFromTheLineIsNotPassedBack) {
+// sends is not passed back to it; after a SIGTERM no line starts.
+TEST(RunInShell, AHandledInterruptIsLetGoOneFromTheLineIsNotPassedBackAndATermStopsTheNext) {
   const Scratch scratch;
   EXPECT_EXIT(
       {
@@ -48,7 +48,9 @@ TEST(RunInShell, AHandledInterruptIsLetGoAndOneFromTheLineIsNotPassedBack) {
         const std::string back = scratch.root() + "/back";
         const bool notBack =
             runInShell("trap ': >" + back + "' INT; kill -INT $PPID; sleep 0.3; test ! -e " + back) == 0;
-        std::exit(handled && notBack && pendingStopSignal() == 0 ? 0 : 1);
+        const bool letGo = pendingStopSignal() == 0;
+        kill(getpid(), SIGTERM);  // between two lines: the next does not start
+        std::exit(handled && notBack && letGo && runInShell("exit 0") == SIGTERM ? 0 : 1);
       },
       testing::ExitedWithCode(0), "");
 }

@@ -128,6 +128,13 @@ class AtATerminal(unittest.TestCase):
             self.assertEqual(term.expect(r"status=(\d+)").group(1), "0", resume)
             self.assertEqual(term.file("ticks").count("t"), 40)
 
+    def test_a_tool_line_whose_shell_stops_alone_stops_the_job(self):
+        term = self.terminal("kill -TSTP $PPID")
+        term.type("talvo_s a.c\n")
+        term.expect(r"Stopped")
+        term.type('fg; echo "status=$?"\n')
+        self.assertEqual(term.expect(r"status=(\d+)").group(1), "0")
+
     def test_ctrl_c_stops_a_loop_of_runs(self):
         term = self.terminal(": >started.$$; sleep 30")
         term.type("for i in 1 2 3; do talvo_s a.c; done\n")
