@@ -131,7 +131,7 @@ class AtATerminal(unittest.TestCase):
     def test_a_tool_line_whose_shell_stops_alone_stops_the_job(self):
         term = self.terminal("kill -TSTP $PPID")
         term.type("talvo_s a.c\n")
-        term.expect(r"Stopped")
+        term.expect(r"Stopped +talvo_s a\.c")  # by SIGTSTP, as the shell was
         term.type('fg; echo "status=$?"\n')
         self.assertEqual(term.expect(r"status=(\d+)").group(1), "0")
 
