@@ -5,7 +5,6 @@
 #include <sys/file.h>
 #include <sys/stat.h>
 
-#include <algorithm>
 #include <cerrno>
 #include <cstdio>
 #include <cstdlib>
@@ -28,9 +27,19 @@ PathProblem failed(std::string path, std::string_view what) {
   return {std::move(path), std::string(what) + ": " + std::strerror(errno)};
 }
 
-bool isRealDirectory(const char* path) {
+// What a file is, by whatever path it is reached: its device and inode.
+struct FileId {
+  dev_t device = 0;
+  ino_t inode = 0;
+  bool operator==(const FileId&) const = default;
+};
+
+std::optional<FileId> idOf(int fd) {
   struct stat info {};
-  return lstat(path, &info) == 0 && S_ISDIR(info.st_mode);
+  if (fstat(fd, &info) != 0) {
+    return std::nullopt;
+  }
+  return FileId{info.st_dev, info.st_ino};
 }
 
 // True when the directory holds no entry but, if given, `allowed`.
@@ -145,25 +154,64 @@ int32_t cannotLock(RunSettings& rs) {
   return refuseBecause(rs, failed(unknown ? std::string(".") : here.string(), "cannot be locked"));
 }
 
-// Without "-na" the reset empties zel_work/: a file the run reads must not lie
-// there (by where it really is, links and ".." resolved), or it would be lost
-// before it is read. A link named zel_work is removed without being followed.
-Problem inputInsideWorkDirectory(const RunSettings& rs) {
+// `name` with the links at its end followed, as the kernel follows them.
+std::filesystem::path followLinksAtEnd(std::filesystem::path name) {
   namespace fs = std::filesystem;
   std::error_code unknown;
-  const fs::path project = fs::canonical(".", unknown);
-  if (unknown || !isRealDirectory("zel_work")) {
+  for (int hop = 0; hop < 40 && fs::is_symlink(fs::symlink_status(name, unknown)); ++hop) {
+    const fs::path target = fs::read_symlink(name, unknown);
+    if (unknown) {
+      break;
+    }
+    name = name.parent_path() / target;  // an absolute target takes the place of the whole
+  }
+  return name;
+}
+
+// True when one of the directories on the real path of `name` is `directory`:
+// the kernel resolves the links and ".." on the way, and each directory from
+// the one holding the file up to "/" is compared by what it is, not by how it
+// is spelt (a bind mount, or a path too long to spell from "/", tells alike).
+// Where the directory holding it is missing, the nearest one above it counts.
+bool liesInside(const std::string& name, const FileId& directory) {
+  const auto openDirectory = [](const std::filesystem::path& path) {
+    return UniqueFd(open(path.empty() ? "." : path.c_str(), O_PATH | O_DIRECTORY | O_CLOEXEC));
+  };
+  std::filesystem::path holder = followLinksAtEnd(name).parent_path();
+  UniqueFd at = openDirectory(holder);
+  while (!at && !holder.empty() && holder != holder.parent_path()) {
+    holder = holder.parent_path();
+    at = openDirectory(holder);
+  }
+  for (std::optional<FileId> here = at ? idOf(at.fd) : std::nullopt; here;) {
+    if (*here == directory) {
+      return true;
+    }
+    UniqueFd parent(openat(at.fd, "..", O_PATH | O_DIRECTORY | O_CLOEXEC));
+    const std::optional<FileId> above = parent ? idOf(parent.fd) : std::nullopt;
+    if (above == here) {
+      break;  // "/", its own parent
+    }
+    at = std::move(parent);
+    here = above;
+  }
+  return false;
+}
+
+// Without "-na" the reset empties zel_work/: a file the run reads must not lie
+// there (by where it really is), or it would be lost before it is read. A
+// link named zel_work is removed without being followed: nothing lies in it.
+Problem inputInsideWorkDirectory(const RunSettings& rs) {
+  struct stat work {};
+  if (lstat("zel_work", &work) != 0 || !S_ISDIR(work.st_mode)) {
     return std::nullopt;
   }
-  const fs::path work = project / "zel_work";
   std::vector<std::string> read = rs.inputFiles;
   if (rs.ctf) {
     read.push_back(*rs.ctf);
   }
   for (const std::string& name : read) {
-    const fs::path where = fs::weakly_canonical(project / name, unknown);
-    const auto [inWork, inWhere] = std::mismatch(work.begin(), work.end(), where.begin(), where.end());
-    if (!unknown && inWork == work.end() && inWhere != where.end()) {
+    if (liesInside(name, {work.st_dev, work.st_ino})) {
       return PathProblem{name, "lies inside zel_work/, which the reset empties"};
     }
   }

@@ -177,21 +177,39 @@ TEST(PrepareInputList, NeverTakesOrLeavesStaleData) {
   }
 }
 
-// A file the run reads that really lies inside zel_work/ (here a constraint
-// file named through ".." and a link) is not reset away: the run is refused.
-TEST(PrepareInputList, RefusesToResetAwayAFileTheRunReads) {
+// A file the run reads that really lies inside zel_work/ is not reset away,
+// however it is named: the run is refused and the file stays.
+void expectRefusedFor(const std::string& name, bool constraintFile = false) {
+  RunSettings rs = withFiles(constraintFile ? std::vector<std::string>{"a.c"} : std::vector<std::string>{"a.c", name});
+  rs.ctf = constraintFile ? std::optional(name) : std::nullopt;
+  int32_t status = 0;
+  EXPECT_EQ(prepareCapturing(rs, status),
+            ">>> '" + name + "' lies inside zel_work/, which the reset empties.\n" + kPretreatment);
+  EXPECT_EQ(readFile("zel_work/elb/kept"), "kept") << name;
+}
+
+TEST(PrepareInputList, RefusesToResetAwayAFileTheRunReadsHoweverItIsNamed) {
   Scratch scratch;
   InProject inProject(scratch);
   writeFile("zel_work/elb/kept", "kept");
   fs::create_symlink("zel_work/elb/kept", "link.ctf");
   fs::create_directory("sub");
-  RunSettings rs = withFiles({"a.c"});
-  rs.ctf = "sub/../link.ctf";
-  int32_t status = 0;
-  EXPECT_EQ(prepareCapturing(rs, status),
-            ">>> 'sub/../link.ctf' lies inside zel_work/, which the reset empties.\n" + kPretreatment);
-  EXPECT_EQ(status, -1);
-  EXPECT_EQ(readFile("zel_work/elb/kept"), "kept");
+  expectRefusedFor("sub/../link.ctf", true);
+  // By a second path to a project too deep to be spelt from "/".
+  const std::string level(250, 'd');
+  for (int depth = 0; depth < 20; ++depth) {
+    fs::create_directory(level), fs::current_path(level);
+  }
+  fs::rename(scratch.project() + "/zel_work", "zel_work");
+  expectRefusedFor("/proc/self/cwd/zel_work/elb/kept");
+  fs::rename("zel_work", scratch.project() + "/zel_work");
+  fs::current_path(scratch.project());
+  // Through a bind mount of the project, as a user may have one.
+  if (std::string why = bindMount(scratch.project(), "sub"); !why.empty()) {
+    GTEST_SKIP() << "the bind mount: " << why;
+  }
+  expectRefusedFor(scratch.project() + "/sub/zel_work/elb/kept");
+  umount2("sub", MNT_DETACH);
 }
 
 // A project directory that cannot be read cannot be locked: the run is
