@@ -130,7 +130,7 @@ int admitRun(RunSettings& rs, UniqueFd& projectLock, StopSignals stopSignals) {
     return -1;
   }
   if (!rs.inputFiles.empty()) {
-    if (lockProjectDirectory(rs, projectLock) != 0) {
+    if (checkInputNames(rs) != 0 || lockProjectDirectory(rs, projectLock) != 0) {
       return -1;
     }
     if (stopSignals == StopSignals::caught && catchStopSignals() != 0) {

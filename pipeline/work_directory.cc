@@ -11,6 +11,7 @@
 #include <cstring>
 #include <filesystem>
 #include <optional>
+#include <span>
 
 #include "settings/report.h"
 #include "pipeline/remove_tree.h"
@@ -136,11 +137,14 @@ Problem resetWorkDirectory() {
 }
 
 // Says what stands in the way, then refuses the run.
-int32_t refuseBecause(RunSettings& rs, const PathProblem& problem) {
-  std::printf(">>> '%s' %s.\n", problem.path.c_str(), problem.reason.c_str());
+int32_t refuseBecause(RunSettings& rs, std::span<const PathProblem> problems) {
+  for (const PathProblem& problem : problems) {
+    std::printf(">>> '%s' %s.\n", problem.path.c_str(), problem.reason.c_str());
+  }
   reportError(rs, "The pretreatment is not performed.");
   return -1;
 }
+int32_t refuseBecause(RunSettings& rs, const PathProblem& problem) { return refuseBecause(rs, {&problem, 1}); }
 
 // Errors by which a file system says it offers no locks at all.
 bool offersNoLocks(int error) { return error == ENOLCK || error == EOPNOTSUPP || error == ENOSYS || error == EINVAL; }
@@ -261,9 +265,22 @@ std::vector<std::string> parseInputList(std::string_view text) {
   return names;
 }
 
+int32_t checkInputNames(RunSettings& rs) {
+  std::vector<PathProblem> problems;
+  for (const std::string& name : rs.inputFiles) {
+    if (name.empty()) {
+      problems.push_back({name, "is an empty input file name"});
+    } else if (name.find(';') != std::string::npos) {
+      problems.push_back({name, "cannot be listed: the input list separates names with \";\""});
+    }
+  }
+  return problems.empty() ? 0 : refuseBecause(rs, problems);
+}
+
 // Without "-na" the list is always written from the command line, on a work
 // directory that holds nothing of an earlier run; with "-na" an earlier list
-// that is a regular file takes the place of the command line's names.
+// that is a regular file takes the place of the command line's names, and a
+// missing zel_work/elb/ is made for the tools.
 int32_t prepareInputList(RunSettings& rs) {
   Problem problem;
   std::vector<std::string> names;

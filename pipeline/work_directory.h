@@ -19,6 +19,9 @@ inline constexpr const char* kElaborationDirectory = "zel_work/elb/";
 /// empty); -1 (reason and error reported) when the directory cannot be locked.
 int32_t lockProjectDirectory(RunSettings& rs, UniqueFd& lock);
 
+/// 0 when the input list can hold every name of `inputFiles`; else -1 (each
+/// name reported, then the error): an empty name, or one holding ";".
+int32_t checkInputNames(RunSettings& rs);
 /// Resets the work directory (unless "-na") and writes or reads back the
 /// input list. 0 when ready, -1 (error reported) when a file the run reads
 /// lies inside zel_work/, the work directory is not fresh after the reset, or

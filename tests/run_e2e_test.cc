@@ -205,7 +205,7 @@ TEST(Run, FileNamesReachTheToolsAsThemselves) {
     return readFile(scratch.root() + "/record") + (scratch.exists("PWNED") ? "and PWNED" : "");
   };
   const std::string safe = argumentsOfRun("safe.c");
-  for (const std::string name : {"my filter.c", "a$(touch PWNED).c", "a`touch PWNED`.c", "a;touch PWNED;.c", "it's.c",
+  for (const std::string name : {"my filter.c", "a$(touch PWNED).c", "a`touch PWNED`.c", "a&&touch PWNED&&.c", "it's.c",
                                  "*.c", "new\nline.c", "-lead.c"}) {
     EXPECT_EQ(argumentsOfRun(name), std::regex_replace(safe, std::regex("safe\\.c"), name)) << name;
   }
