@@ -12,14 +12,15 @@ void appendPiece(std::string& line, const Parts&... parts) {
 }
 
 // A file name as one shell word: bare when the shell reads every character as
-// itself, else in single quotes, a quote inside written as '\''. Only names
-// are quoted; option values reach the shell as given, for it to read.
+// itself, else (an empty name too) in single quotes, a quote inside written
+// as '\''. Only names are quoted; option values reach the shell as given, for
+// it to read.
 std::string shellWord(std::string_view name) {
   const auto readAsItself = [](char c) {
     return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') ||
            std::string_view("_@%+=:,./-").find(c) != std::string_view::npos;
   };
-  if (std::all_of(name.begin(), name.end(), readAsItself)) {
+  if (!name.empty() && std::all_of(name.begin(), name.end(), readAsItself)) {
     return std::string(name);
   }
   std::string word = "'";

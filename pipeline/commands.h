@@ -1,10 +1,10 @@
 // The command line of every tool of the pipeline, composed from the run
 // settings and the work-file names. Lines are built piece by piece, each
 // piece ending in one blank, and are read by the shell. A file name (an input
-// file, the constraint file, a name made from an input file) that holds a
-// character the shell would not read as itself becomes one single-quoted
-// word; option values stay as given, so "$TALVO/..." and a value's own
-// "$VAR" are expanded by the shell.
+// file, the constraint file, a name made from an input file) that is empty or
+// holds a character the shell would not read as itself becomes one
+// single-quoted word; option values stay as given, so "$TALVO/..." and a
+// value's own "$VAR" are expanded by the shell.
 #pragma once
 
 #include <string>

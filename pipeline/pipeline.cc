@@ -85,9 +85,13 @@ int32_t runPipeline(RunSettings& rs, const CommandRunner& runner) {
 }
 
 int32_t removeTemporaryFiles(const RunSettings& rs) {
-  // Unlinked by name, without a shell: no name is split or globbed.
+  // Unlinked by name, without a shell: no name is split or globbed. An empty
+  // name (read back from a list) has none: ".p" is no file of the run.
   int32_t failures = 0;
   for (const std::string& file : rs.inputFiles) {
+    if (file.empty()) {
+      continue;
+    }
     const std::string temporary = file + ".p";
     if (unlink(temporary.c_str()) != 0 && errno != ENOENT) {
       failures |= 1;

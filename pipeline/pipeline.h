@@ -9,5 +9,6 @@
 /// Runs every tool line in order with `runner`: 0, -2 (checking phase
 /// failed) or -3 (elaboration phase failed).
 int32_t runPipeline(RunSettings& rs, const CommandRunner& runner);
-/// Removes "<input>.p" for every input file; the OR of the failures, never traced.
+/// Removes "<input>.p" for every input file but an empty name; the OR of the
+/// failures, never traced.
 int32_t removeTemporaryFiles(const RunSettings& rs);

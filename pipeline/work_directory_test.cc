@@ -248,15 +248,15 @@ TEST(PrepareInputList, AListThatCannotBeWrittenWholeLeavesNoList) {
 TEST(TemporaryFiles, RemovesExactlyEachInputsDotPWithoutAShell) {
   Scratch scratch;
   InProject inProject(scratch);
-  for (const char* file : {"a.c.p", "my file.c.p", "my", "file.c.p", "*.c.p", "other.c.p", "sub/x.c.p", "d.c.p/in"}) {
+  for (const char* file : {"a.c.p", "my file.c.p", "my", "file.c.p", "*.c.p", ".p", "sub/x.c.p", "d.c.p/in"}) {
     writeFile(file, "x");
   }
-  RunSettings rs = withFiles({"d.c", "a.c", "my file.c", "*.c", "sub/x.c", "missing.c"});
+  RunSettings rs = withFiles({"d.c", "a.c", "my file.c", "*.c", "sub/x.c", "missing.c", ""});
   EXPECT_NE(removeTemporaryFiles(rs), 0);  // the directory d.c.p is not unlinked, but the rest go
   for (const char* gone : {"a.c.p", "my file.c.p", "*.c.p", "sub/x.c.p"}) {
     EXPECT_FALSE(fs::exists(gone)) << gone;
   }
-  for (const char* kept : {"my", "file.c.p", "other.c.p", "d.c.p/in"}) {
+  for (const char* kept : {"my", "file.c.p", ".p", "d.c.p/in"}) {
     EXPECT_TRUE(fs::exists(kept)) << kept;
   }
   EXPECT_EQ(removeTemporaryFiles(withFiles({"missing.c"})), 0);
