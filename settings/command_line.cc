@@ -165,7 +165,8 @@ void takeOtherArgument(RunSettings& rs, const std::string& argument) {
     // ".//a.c" is "a.c", not the absolute "/a.c": the name stays in the project.
     std::string_view name = std::string_view(argument).substr(2);
     name.remove_prefix(std::min(name.find_first_not_of('/'), name.size()));
-    appendInputFile(rs, name);
+    // "./-x.c" keeps its "./": bare, the tools would read the name as an option.
+    appendInputFile(rs, name.starts_with('-') ? "./" + std::string(name) : std::string(name));
   } else {
     appendInputFile(rs, argument);
   }

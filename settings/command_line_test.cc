@@ -91,8 +91,8 @@ TEST(CommandLineWalk, EachKindOfRow) {
        {{"-path", "a", "-path", "-b", "-skip", "c.txt", "a.c", "-kw"}, {.inputFiles = {"a.c"}, .ip = {"a", "-b"}}, ""},
        {{"-text", "-set", "-opt", "", "-opt"}, {.run = "-set", .erate = ""}, "Error : bad -opt\n"},
        // Arguments that name no row.
-       {{"./a.c", "../c.c", "d/./e.c", ".//tmp/x.c", "-", "-set=1"},
-        {.inputFiles = {"a.c", "../c.c", "d/./e.c", "tmp/x.c"}},
+       {{"./a.c", "../c.c", "d/./e.c", ".//tmp/x.c", "-", "-set=1", "./-x.c", ".//-y.c", "./"},
+        {.inputFiles = {"a.c", "../c.c", "d/./e.c", "tmp/x.c", "./-x.c", "./-y.c", ""}},
         noSuchOption("-") + noSuchOption("-set=1")}},
       kSample);
 }
