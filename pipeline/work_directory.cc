@@ -284,6 +284,7 @@ int32_t checkInputNames(RunSettings& rs) {
 int32_t prepareInputList(RunSettings& rs) {
   Problem problem;
   std::vector<std::string> names;
+  bool listed = false;
   if (!rs.na) {
     problem = inputInsideWorkDirectory(rs);
     if (!problem) {
@@ -291,10 +292,13 @@ int32_t prepareInputList(RunSettings& rs) {
     }
   } else if (readInputList(names, problem)) {
     rs.inputFiles = std::move(names);
-    return 0;
+    listed = true;
   }
-  if (!problem) {
+  if (!problem && !listed) {
     problem = writeInputList(rs.inputFiles);
+  }
+  if (!problem && rs.na && mkdir(kElaborationDirectory, kDirectoryMode) != 0 && errno != EEXIST) {
+    problem = failed("zel_work/elb", "cannot be created");
   }
   return problem ? refuseBecause(rs, *problem) : 0;
 }

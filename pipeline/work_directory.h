@@ -22,10 +22,11 @@ int32_t lockProjectDirectory(RunSettings& rs, UniqueFd& lock);
 /// 0 when the input list can hold every name of `inputFiles`; else -1 (each
 /// name reported, then the error): an empty name, or one holding ";".
 int32_t checkInputNames(RunSettings& rs);
-/// Resets the work directory (unless "-na") and writes or reads back the
-/// input list. 0 when ready, -1 (error reported) when a file the run reads
-/// lies inside zel_work/, the work directory is not fresh after the reset, or
-/// the list cannot be read back or written.
+/// Resets the work directory (unless "-na", which only makes a missing
+/// zel_work/elb/) and writes or reads back the input list. 0 when ready, -1
+/// (error reported) when a file the run reads lies inside zel_work/, the work
+/// directory is not fresh after the reset, or the list cannot be read back or
+/// written, or zel_work/elb/ cannot be made.
 int32_t prepareInputList(RunSettings& rs);
 /// The text of an input list: every name followed by ";".
 std::string formatInputList(const std::vector<std::string>& names);
