@@ -72,10 +72,10 @@ TEST(RunControl, RefusedRunsTouchNothing) {
       {{"-na", "a.c"}, "",  // the work directory step refuses: no tool starts, no status line
        echo(" -na a.c") + ">>> 'zel_work/input.lst' cannot be written: No such file or directory.\n" +
            "Error : The pretreatment is not performed.\n"},
-      {{"a.c", "./", "a;b.c"}, "",  // names the input list cannot hold
-       echo(" a.c ./ a;b.c") + ">>> '' is an empty input file name.\n" +
-           ">>> 'a;b.c' cannot be listed: the input list separates names with \";\".\n" +
-           "Error : The pretreatment is not performed.\n"},
+      // Names the input list cannot hold.
+      {{"a.c", "./", "a;b.c"}, "", echo(" a.c ./ a;b.c") + ">>> '' is an empty input file name.\n" +
+       ">>> 'a;b.c' cannot be listed: the input list separates names with \";\".\n" +
+       "Error : The pretreatment is not performed.\n"},
       {{"--help", "-ansic", "-float"}, "", echo(" --help -ansic -float") + "Error : -float option has not supported ANSI-C.\n"},
   };
   for (const RefusedRun& refused : runs) {

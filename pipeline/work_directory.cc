@@ -158,13 +158,12 @@ int32_t cannotLock(RunSettings& rs) {
   return refuseBecause(rs, failed(unknown ? std::string(".") : here.string(), "cannot be locked"));
 }
 
-// `name` with the links at its end followed, as the kernel follows them.
+// `name` with the links at its end followed, as often as the kernel follows them.
 std::filesystem::path followLinksAtEnd(std::filesystem::path name) {
-  namespace fs = std::filesystem;
-  std::error_code unknown;
-  for (int hop = 0; hop < 40 && fs::is_symlink(fs::symlink_status(name, unknown)); ++hop) {
-    const fs::path target = fs::read_symlink(name, unknown);
-    if (unknown) {
+  std::error_code notALink;
+  for (int hop = 0; hop < 40; ++hop) {
+    const std::filesystem::path target = std::filesystem::read_symlink(name, notALink);
+    if (notALink) {
       break;
     }
     name = name.parent_path() / target;  // an absolute target takes the place of the whole
@@ -176,17 +175,11 @@ std::filesystem::path followLinksAtEnd(std::filesystem::path name) {
 // the kernel resolves the links and ".." on the way, and each directory from
 // the one holding the file up to "/" is compared by what it is, not by how it
 // is spelt (a bind mount, or a path too long to spell from "/", tells alike).
-// Where the directory holding it is missing, the nearest one above it counts.
+// A file whose directory cannot be opened cannot be read either: nothing of
+// it is lost.
 bool liesInside(const std::string& name, const FileId& directory) {
-  const auto openDirectory = [](const std::filesystem::path& path) {
-    return UniqueFd(open(path.empty() ? "." : path.c_str(), O_PATH | O_DIRECTORY | O_CLOEXEC));
-  };
-  std::filesystem::path holder = followLinksAtEnd(name).parent_path();
-  UniqueFd at = openDirectory(holder);
-  while (!at && !holder.empty() && holder != holder.parent_path()) {
-    holder = holder.parent_path();
-    at = openDirectory(holder);
-  }
+  const std::filesystem::path holder = followLinksAtEnd(name).parent_path();
+  UniqueFd at(open(holder.empty() ? "." : holder.c_str(), O_PATH | O_DIRECTORY | O_CLOEXEC));
   for (std::optional<FileId> here = at ? idOf(at.fd) : std::nullopt; here;) {
     if (*here == directory) {
       return true;
@@ -204,10 +197,11 @@ bool liesInside(const std::string& name, const FileId& directory) {
 
 // Without "-na" the reset empties zel_work/: a file the run reads must not lie
 // there (by where it really is), or it would be lost before it is read. A
-// link named zel_work is removed without being followed: nothing lies in it.
+// link named zel_work is removed without being followed: nothing lies in it,
+// and like a plain file of that name it is no directory on any real path.
 Problem inputInsideWorkDirectory(const RunSettings& rs) {
   struct stat work {};
-  if (lstat("zel_work", &work) != 0 || !S_ISDIR(work.st_mode)) {
+  if (lstat("zel_work", &work) != 0) {
     return std::nullopt;
   }
   std::vector<std::string> read = rs.inputFiles;
@@ -284,21 +278,23 @@ int32_t checkInputNames(RunSettings& rs) {
 int32_t prepareInputList(RunSettings& rs) {
   Problem problem;
   std::vector<std::string> names;
-  bool listed = false;
   if (!rs.na) {
     problem = inputInsideWorkDirectory(rs);
     if (!problem) {
       problem = resetWorkDirectory();
     }
-  } else if (readInputList(names, problem)) {
-    rs.inputFiles = std::move(names);
-    listed = true;
-  }
-  if (!problem && !listed) {
-    problem = writeInputList(rs.inputFiles);
-  }
-  if (!problem && rs.na && mkdir(kElaborationDirectory, kDirectoryMode) != 0 && errno != EEXIST) {
-    problem = failed("zel_work/elb", "cannot be created");
+    if (!problem) {
+      problem = writeInputList(rs.inputFiles);
+    }
+  } else {
+    if (readInputList(names, problem)) {
+      rs.inputFiles = std::move(names);
+    } else if (!problem) {
+      problem = writeInputList(rs.inputFiles);
+    }
+    if (!problem && mkdir(kElaborationDirectory, kDirectoryMode) != 0 && errno != EEXIST) {
+      problem = failed("zel_work/elb", "cannot be created");
+    }
   }
   return problem ? refuseBecause(rs, *problem) : 0;
 }
