@@ -3,6 +3,7 @@
 #include "constraint/constraint.h"
 
 #include <array>
+#include <cerrno>
 #include <cstdio>
 #include <memory>
 #include <span>
@@ -13,6 +14,7 @@
 #include "constraint/keyword_table.h"
 #include "constraint/lines.h"
 #include "constraint/tokens.h"
+#include "settings/report.h"
 
 namespace {
 
@@ -61,10 +63,16 @@ int processLine(ConstraintStore& store, std::string_view text) {
       return takeRow(store, slots[1], row);
     }
   }
+  printReason(keyword, store.currentTable == KeywordTableId::section ? "is not a keyword outside a section"
+                                                                      : "is not a keyword of this section");
   return -1;
 }
 
-void reportUnreadable(const std::string& name) { std::printf("Error:constarint:Cat't open '%s'\n", name.c_str()); }
+// Says why, then what the toolchain prints for a file it cannot read.
+void reportUnreadable(const std::string& name, std::string_view what, int error) {
+  printReason(name, what, error);
+  std::printf("Error:constarint:Cat't open '%s'\n", name.c_str());
+}
 
 int readPieces(ConstraintStore& store, PieceSource& source, const std::string& name) {
   store.lineNumber = 0;
@@ -73,7 +81,7 @@ int readPieces(ConstraintStore& store, PieceSource& source, const std::string& n
   for (;;) {
     bool assembled = assembleLine(source, store.lineNumber, line);
     if (source.failed) {
-      reportUnreadable(name);
+      reportUnreadable(name, "cannot be read", source.readError);
       return -1;
     }
     if (!assembled) {
@@ -101,7 +109,7 @@ void setConstraintMode(ConstraintStore& store, int directivesEnabled, int option
 int readConstraintFile(ConstraintStore& store, const std::string& path) {
   std::unique_ptr<std::FILE, FileCloser> file(std::fopen(path.c_str(), "r"));
   if (file == nullptr) {
-    reportUnreadable(path);
+    reportUnreadable(path, "cannot be opened", errno);
     return -1;
   }
   return readStream(store, file.get(), path);

@@ -1,6 +1,7 @@
 #include "constraint/lines.h"
 
 #include <algorithm>
+#include <cerrno>
 #include <cstring>
 #include <limits>
 #include <optional>
@@ -26,6 +27,7 @@ bool refill(PieceSource& source) {
   std::size_t got = std::fread(source.buffer.data() + kept, 1, source.buffer.size() - kept, source.file);
   if (std::ferror(source.file) != 0) {
     source.failed = true;
+    source.readError = errno;
     source.window = {};
     return false;
   }

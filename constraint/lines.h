@@ -21,6 +21,7 @@ struct PieceSource {
   std::string buffer{};
   std::string_view window{};  // read, not yet handed out
   bool failed = false;        // the file could not be read
+  int readError = 0;          // then the system's error
 };
 
 /// Closes the file of a std::unique_ptr.

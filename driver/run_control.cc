@@ -2,6 +2,7 @@
 
 #include <sys/stat.h>
 
+#include <cerrno>
 #include <cstdio>
 #include <cstdlib>
 #include <ctime>
@@ -28,7 +29,9 @@ void printBannerAndNotice() {
   std::fflush(stdout);
 }
 
-// The installation root must hold the standard headers; the file is not opened.
+// The installation root must hold the standard headers; the file is not
+// opened. An unset root has no path to name; a wrong one is named with the
+// file looked for and the system's reason.
 int checkInstallation(RunSettings& rs) {
   const char* root = std::getenv("TALVO");
   if (root == nullptr) {
@@ -38,6 +41,7 @@ int checkInstallation(RunSettings& rs) {
   std::string probe = std::string(root) + "/libtalvo/include/stdinclude/stdio.h";
   struct stat info {};
   if (stat(probe.c_str(), &info) != 0) {
+    printReason(probe, "cannot be found", errno);
     reportError(rs, "An error is in the value of an environment variable TALVO. ");
     return -1;
   }

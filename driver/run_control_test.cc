@@ -53,10 +53,13 @@ TEST(RunControl, RefusedRunsTouchNothing) {
   const std::string ansiDsp = "Error : An ANSI-C output and a DSP output cannot be specified simultaneously.\n";
   const RefusedRun runs[] = {
       {{"--help"}, nullptr, "Error : The environment variable TALVO is not set up. \n"},
-      {{"--help"}, "/nowhere", "Error : An error is in the value of an environment variable TALVO. \n"},
+      {{"--help"}, "/nowhere",
+       ">>> '/nowhere/libtalvo/include/stdinclude/stdio.h' cannot be found: No such file or directory.\n"
+       "Error : An error is in the value of an environment variable TALVO. \n"},
       {{"a.c", "-ctf"}, "", "Error : A mistake is in specification of \"-ctf <fname>\" option.\n"},
       {{"-ctf", "first.ctf", "a.c", "-ctf", "second.ctf"}, "",
-       checking("first.ctf") + "Error:constarint:Cat't open 'first.ctf'\nReading of a file went wrong. 'first.ctf'\n"},
+       checking("first.ctf") + ">>> 'first.ctf' cannot be opened: No such file or directory.\n" +
+           "Error:constarint:Cat't open 'first.ctf'\nReading of a file went wrong. 'first.ctf'\n"},
       {{}, "", echo("") + "Error : No input files.\n"},
       {{"-foo", "a.c"}, "", echo(" -foo a.c") + "Error : option : '-foo' No such option.\n" + kRefused},
       {{"a.c", "-maxt", "65d"}, "",

@@ -1,6 +1,7 @@
 #include "settings/report.h"
 
 #include <cstdio>
+#include <cstring>
 #include <ctime>
 
 namespace {
@@ -33,4 +34,14 @@ void reportError(RunSettings& rs, std::string_view message) {
 void reportWarning(RunSettings& rs, std::string_view message) {
   printPrefixed("Warning : ", message);
   ++rs.warningCount;
+}
+
+void printReason(std::string_view subject, std::string_view reason, int error) {
+  std::string line = ">>> '";
+  line.append(subject).append("' ").append(reason);
+  if (error != 0) {
+    line.append(": ").append(std::strerror(error));
+  }
+  line.append(".\n");
+  std::fwrite(line.data(), 1, line.size(), stdout);
 }

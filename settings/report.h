@@ -11,6 +11,10 @@
 void reportError(RunSettings& rs, std::string_view message);
 /// Prints "Warning : <message>" on standard output and counts it.
 void reportWarning(RunSettings& rs, std::string_view message);
+/// Prints the line that says why before a refusal: ">>> '<subject>' <reason>."
+/// or, with a system error, ">>> '<subject>' <reason>: <its message>.". The
+/// subject is a path or a word of the input. Not counted.
+void printReason(std::string_view subject, std::string_view reason, int error = 0);
 
 /// The current local time in asctime form, line end included.
 std::string asctimeNow();
