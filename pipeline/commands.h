@@ -17,8 +17,13 @@
 std::string composeReaderCommand(const RunSettings& rs, std::string_view directory);
 /// C-to-graph conversion: "dravik -pf -notitle -o <dir>lurin.cdfg <dir>lurin.cfi -ip <ip>... ".
 std::string composeGraphCommand(const RunSettings& rs, std::string_view directory);
-/// Checker. Chooses the output kind (ANSI-C over AlgorithmicC over DSP) and
-/// records in `dspOutput` whether DSP was chosen.
+/// Checker. Chooses the output kind the tools are asked for, the tool lines'
+/// rule: ANSI-C over AlgorithmicC over DSP, which is what remains and needs no
+/// request (the `dsp` setting is not looked at). Records in `dspOutput`
+/// whether DSP was chosen. The consistency checks order the requests the other
+/// way round (settings/consistency.cc), to pick their group of checks; run
+/// control refuses two requests together before either rule is used, so the
+/// two orders never meet in a run.
 std::string composeCheckerCommand(RunSettings& rs, std::string_view graphDirectory, std::string_view graphFile,
                                   std::string_view infoDirectory, std::string_view infoFile, bool noCheck);
 /// Include reader: "seltor -read -inc <dir><file> <names>... ".

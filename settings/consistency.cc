@@ -54,8 +54,13 @@ constexpr ConsistencyRule kRules[] = {
 };
 // clang-format on
 
-// An explicit DSP request wins over AlgorithmicC, which wins over ANSI-C;
-// conflicting requests were refused before the checks run.
+// The group of checks, the consistency checks' rule: an explicit DSP request
+// wins over AlgorithmicC, which wins over ANSI-C; without a request the group
+// is that of DSP by default, whose checks differ from explicit DSP's. The
+// checker's line has its own rule, ANSI-C over AlgorithmicC over DSP
+// (pipeline/commands.h), which needs no DSP request since DSP is what remains.
+// The orders never meet: run control refuses two requests together before the
+// checks run and before any line is composed.
 TargetGroup targetGroup(const RunSettings& rs) {
   if (rs.dsp || rs.all_dsp) {
     return kExplicitDsp;
