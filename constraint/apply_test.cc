@@ -4,8 +4,12 @@
 
 #include <string>
 #include <utility>
+#include <variant>
+#include <vector>
 
 #include "constraint/read_testing.h"
+#include "settings/command_line.h"
+#include "settings/option_table.h"
 
 // The expected settings name only what differs from the defaults.
 #pragma GCC diagnostic ignored "-Wmissing-field-initializers"
@@ -45,6 +49,42 @@ TEST(ApplyConstraintOptions, OneStepOfEachKindInTheFixedOrder) {
                              .mul_func = 2, .n_costbl = {2, 512, 8, 90}, .n_atan2tbl = {1, 0, 0, 0},
                              .bx_bits = "1,2\n", .p = "pp"};
   EXPECT_TRUE(rs == expected);
+}
+
+// The constraint file takes many of the options through a table of its own:
+// each option line it accepts must set what the option sets on the command
+// line, so a wrong value or setting in either table shows.
+TEST(CommandLineTable, AgreesWithTheConstraintFile) {
+  int compared = 0;
+  for (const OptionRow& row : commandLineOptions()) {
+    std::vector<std::string> values;  // none for the hand-written options: "-max" in a file leaves maxt alone
+    if (const auto* keyword = std::get_if<Keyword>(&row.value)) {
+      for (const KeywordCode& code : keyword->codes) {
+        values.emplace_back(code.keyword);
+      }
+    } else if (std::holds_alternative<Table>(row.value)) {
+      values = {"256:16:90"};
+    } else if (std::holds_alternative<Flag>(row.value)) {
+      values = {""};
+    } else if (!std::holds_alternative<Special>(row.value)) {
+      values = {"8", "0"};  // a number, a text or a path; 0 lies outside some ranges
+    }
+    for (const std::string& value : values) {
+      std::vector<std::string> args = {"talvo_s", std::string(row.name), value};
+      args.resize(value.empty() ? 2 : 3);
+      ConstraintStore store;
+      RunSettings fromFile;
+      RunSettings fromCommandLine;
+      testing::internal::CaptureStdout();
+      const int status = readConstraintText(store, "$def_start_option\n" + args[1] + " " + value + "\n", "a.ctf");
+      applyConstraintOptions(store, fromFile);
+      parseCommandLine(fromCommandLine, args);
+      testing::internal::GetCapturedStdout();
+      compared += status == 0 ? 1 : 0;
+      EXPECT_TRUE(status != 0 || fromFile == fromCommandLine) << args[1] << " " << value;
+    }
+  }
+  EXPECT_GE(compared, 90);  // of the 136 lines tried; fewer means a kind of row went unchecked
 }
 
 }  // namespace

@@ -6,7 +6,6 @@
 #include <string>
 #include <vector>
 
-#include "constraint/constraint.h"
 #include "settings/option_table.h"
 
 // A case names only the fields it changes; the rest keep their defaults.
@@ -95,42 +94,6 @@ TEST(CommandLineWalk, EachKindOfRow) {
         {.inputFiles = {"a.c", "../c.c", "d/./e.c", "tmp/x.c", "./-x.c", "./-y.c", ""}},
         noSuchOption("-") + noSuchOption("-set=1")}},
       kSample);
-}
-
-// The constraint file takes many of the options through a table of its own:
-// each option line it accepts must set what the option sets on the command
-// line, so a wrong value or setting in either table shows.
-TEST(CommandLineTable, AgreesWithTheConstraintFile) {
-  int compared = 0;
-  for (const OptionRow& row : commandLineOptions()) {
-    std::vector<std::string> values;  // none for the hand-written options: "-max" in a file leaves maxt alone
-    if (const auto* keyword = std::get_if<Keyword>(&row.value)) {
-      for (const KeywordCode& code : keyword->codes) {
-        values.emplace_back(code.keyword);
-      }
-    } else if (std::holds_alternative<Table>(row.value)) {
-      values = {"256:16:90"};
-    } else if (std::holds_alternative<Flag>(row.value)) {
-      values = {""};
-    } else if (!std::holds_alternative<Special>(row.value)) {
-      values = {"8", "0"};  // a number, a text or a path; 0 lies outside some ranges
-    }
-    for (const std::string& value : values) {
-      std::vector<std::string> args = {"talvo_s", std::string(row.name), value};
-      args.resize(value.empty() ? 2 : 3);
-      ConstraintStore store;
-      RS fromFile;
-      RS fromCommandLine;
-      testing::internal::CaptureStdout();
-      const int status = readConstraintText(store, "$def_start_option\n" + args[1] + " " + value + "\n", "a.ctf");
-      applyConstraintOptions(store, fromFile);
-      parseCommandLine(fromCommandLine, args);
-      testing::internal::GetCapturedStdout();
-      compared += status == 0 ? 1 : 0;
-      EXPECT_TRUE(status != 0 || fromFile == fromCommandLine) << args[1] << " " << value;
-    }
-  }
-  EXPECT_GE(compared, 90);  // of the 136 lines tried; fewer means a kind of row went unchecked
 }
 
 // Through the real rows: the hand-written options' edges, every bad option
