@@ -75,9 +75,13 @@ TEST(Documentation, TheCompletionCompletesOptionsValuesAndFiles) {
   EXPECT_EQ(complete(scratch, "talvo_s -n_at"), "-n_atan2tbl\n-n_atantbl\n");
   EXPECT_EQ(complete(scratch, "talvo_s -algoc ''"), "filter.c\ninc\nmy file.c\n");
   EXPECT_EQ(complete(scratch, "talvo_s -algoc ''", true), "filter.c\ninc\nmy file.c\n");
-  EXPECT_EQ(complete(scratch, "talvo_s -ctf ''"), "filter.c\nfilter.ctf\ninc\nmy file.c\nnotes.txt\n");
+  EXPECT_EQ(complete(scratch, "talvo_s -ctf ''"), "filter.ctf\ninc\n");
+  EXPECT_EQ(complete(scratch, "talvo_s -ctf ''", true), "filter.ctf\ninc\n");
+  EXPECT_EQ(complete(scratch, "talvo_s -c"), "-ctf\n");
+  EXPECT_EQ(complete(scratch, "talvo_s -ctf c.ctf -c"), "\n");  // only the first counts
   EXPECT_EQ(complete(scratch, "talvo_s -ip ''"), "inc\n");
   EXPECT_EQ(complete(scratch, "talvo_s -fdp ''"), "m\nn\ny\n");
+  EXPECT_EQ(complete(scratch, "talvo_s -n_atan2tbl ''"), "off\non\n");
   EXPECT_EQ(complete(scratch, "talvo_s -ghbit ''"), "16\n2\n32\n4\n64\n8\n");
   EXPECT_EQ(complete(scratch, "talvo_s -maxt ''"), "\n");  // any number: nothing to offer
 }

@@ -5,7 +5,7 @@
 //   option_names values   one line per option whose value is one of a fixed
 //                         set: the name, then the values to offer (for a
 //                         keyword read by its first character, that character
-//                         in lower case, once)
+//                         in lower case, once; for a math table its words)
 #include <algorithm>
 #include <cctype>
 #include <cstdio>
@@ -25,6 +25,9 @@ std::vector<std::string> offeredValues(const OptionValue& value) {
     for (int32_t width : kGhbitWidths) {
       values.push_back(std::to_string(width));
     }
+  }
+  if (std::holds_alternative<Table>(value)) {
+    values = {"off", "on"};  // or numbers, too many to offer
   }
   const auto* keywordRow = std::get_if<Keyword>(&value);
   if (keywordRow == nullptr) {
