@@ -37,8 +37,11 @@ void fillDirectory(const std::string& dir) {
     std::string file = dir + "/elb_file_" + std::to_string(f) + ".c";
     int fd = open(file.c_str(), O_CREAT | O_WRONLY | O_CLOEXEC, 0644);
     if (fd >= 0) {
-      (void)write(fd, "x\n", 2);
+      const bool written = write(fd, "x\n", 2) == 2;
       close(fd);
+      if (!written) {
+        throw std::runtime_error("cannot write " + file);
+      }
     }
   }
 }

@@ -2,18 +2,37 @@
 #  runtime  (default): talvo_s, its manual pages and the bash completion
 #  examples (optional): the substitute tools under lib/talvo_s/tools/, the
 #                       example project and the bundled installation root
-#                       under share/talvo_s/
+#                       under share/talvo_s/ (its README in share/doc/)
 # Each package carries its own copyright file and changelog.
-install(TARGETS talvo_s RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR} COMPONENT runtime)
+
+# Installs the programs of a component into `destination`, each without the
+# .comment section that the compiler and the C runtime's objects leave (as
+# Debian's dh_strip removes it), after the strip a package build asks for.
+function(talvo_install_programs component destination)
+  set(exclude)
+  if(component STREQUAL "examples")
+    set(exclude EXCLUDE_FROM_ALL)
+  endif()
+  install(TARGETS ${ARGN} RUNTIME DESTINATION ${destination} COMPONENT ${component} ${exclude})
+  foreach(target ${ARGN})
+    install(CODE "execute_process(COMMAND \"${CMAKE_OBJCOPY}\" --remove-section=.comment
+                    \"\$ENV{DESTDIR}\${CMAKE_INSTALL_PREFIX}/${destination}/$<TARGET_FILE_NAME:${target}>\"
+                  COMMAND_ERROR_IS_FATAL ANY)"
+            COMPONENT ${component} ${exclude})
+  endforeach()
+endfunction()
+
+talvo_install_programs(runtime ${CMAKE_INSTALL_BINDIR} talvo_s)
 install(FILES docs/debian/copyright ${TALVO_CHANGELOG_GZ}
         DESTINATION ${CMAKE_INSTALL_DATADIR}/doc/talvo-s COMPONENT runtime)
 
 set(TALVO_SHARE ${CMAKE_INSTALL_DATADIR}/talvo_s)
-install(TARGETS lurin dravik talvoChk seltor nuvar pomsk kivard
-        RUNTIME DESTINATION lib/talvo_s/tools COMPONENT examples EXCLUDE_FROM_ALL)
-install(DIRECTORY examples/project/ DESTINATION ${TALVO_SHARE}/example COMPONENT examples EXCLUDE_FROM_ALL)
+talvo_install_programs(examples lib/talvo_s/tools lurin dravik talvoChk seltor nuvar pomsk kivard)
+# The example's README is documentation: it goes with the copyright file.
+install(DIRECTORY examples/project/ DESTINATION ${TALVO_SHARE}/example COMPONENT examples EXCLUDE_FROM_ALL
+        PATTERN README EXCLUDE)
 install(DIRECTORY examples/talvo_root/ DESTINATION ${TALVO_SHARE}/root COMPONENT examples EXCLUDE_FROM_ALL)
-install(FILES docs/debian/copyright ${TALVO_CHANGELOG_GZ}
+install(FILES docs/debian/copyright ${TALVO_CHANGELOG_GZ} examples/project/README
         DESTINATION ${CMAKE_INSTALL_DATADIR}/doc/talvo-s-examples COMPONENT examples EXCLUDE_FROM_ALL)
 
 set(CPACK_GENERATOR DEB)
@@ -37,7 +56,7 @@ run of talvo_s can be tried from start to end without the toolchain. The
 stand-ins check their command lines and pass small work files on to one
 another; they do no C analysis.
 
-/usr/share/talvo_s/example/README says how to run the example.")
+/usr/share/doc/talvo-s-examples/README says how to run the example.")
 set(CPACK_STRIP_FILES ON)
 set(CPACK_DEB_COMPONENT_INSTALL ON)
 set(CPACK_COMPONENTS_ALL runtime examples)
