@@ -76,7 +76,6 @@ TEST(Documentation, TheCompletionCompletesOptionsValuesAndFiles) {
   EXPECT_EQ(complete(scratch, "talvo_s -algoc ''"), "filter.c\ninc\nmy file.c\n");
   EXPECT_EQ(complete(scratch, "talvo_s -algoc ''", true), "filter.c\ninc\nmy file.c\n");
   EXPECT_EQ(complete(scratch, "talvo_s -ctf ''"), "filter.ctf\ninc\n");
-  EXPECT_EQ(complete(scratch, "talvo_s -ctf ''", true), "filter.ctf\ninc\n");
   EXPECT_EQ(complete(scratch, "talvo_s -c"), "-ctf\n");
   EXPECT_EQ(complete(scratch, "talvo_s -ctf c.ctf -c"), "\n");  // only the first counts
   EXPECT_EQ(complete(scratch, "talvo_s -ip ''"), "inc\n");
