@@ -3,6 +3,7 @@
 // Debian's bash-completion, and once without it).
 #include <gtest/gtest.h>
 
+#include <map>
 #include <regex>
 #include <set>
 #include <sstream>
@@ -14,24 +15,38 @@
 namespace {
 
 using Words = std::set<std::string>;
+using Entries = std::map<std::string, std::string>;  // a word of a tag and the text of its entry
 
-// The words of each tag line (the line after .TP or .TQ) of one section of a
-// manual page that match `word`.
-Words tagWords(const std::string& page, const std::string& section, const std::regex& word) {
+// The words of the tag lines (after .TP or .TQ) of one section of a manual
+// page that match `word`, each with the text of its entry; "\-" read as "-".
+Entries entries(const std::string& page, const std::string& section, const std::regex& word) {
   std::istringstream lines(page);
-  Words words;
+  Entries found;
+  Words open;  // the words of the entry being read
   bool inSection = false;
   bool tag = false;
   for (std::string line; std::getline(lines, line);) {
-    if (line.starts_with(".SH ")) {
-      inSection = line == ".SH " + section;
-    } else if (inSection && tag) {
-      line = std::regex_replace(std::regex_replace(line, std::regex(R"(\\-)"), "-"), std::regex(R"(\\f[RPBI])"), " ");
-      for (std::sregex_iterator it(line.begin(), line.end(), word), end; it != end; ++it) {
-        words.insert((*it)[1].str());
-      }
+    line = std::regex_replace(line, std::regex(R"(\\-)"), "-");
+    inSection = line.starts_with(".SH ") ? line == ".SH " + section : inSection;
+    if (!inSection || line == ".TP" || line.starts_with(".S") || line == ".PP") {
+      open.clear();
+    }
+    const std::string tagLine = std::regex_replace(line, std::regex(R"(\\f[RPBI])"), " ");
+    for (std::sregex_iterator it(tagLine.begin(), tagLine.end(), word), end; tag && it != end; ++it) {
+      open.insert((*it)[1].str());
+    }
+    for (const std::string& name : open) {
+      found[name] += line + "\n";
     }
     tag = inSection && (line == ".TP" || line == ".TQ");
+  }
+  return found;
+}
+
+Words tagWords(const std::string& page, const std::string& section, const std::regex& word) {
+  Words words;
+  for (const auto& [name, text] : entries(page, section, word)) {
+    words.insert(name);
   }
   return words;
 }
@@ -55,6 +70,21 @@ TEST(Documentation, ThePagesListExactlyWhatTheParserAndTheReaderAccept) {
   const std::string page = readFile(TALVO_SOURCE_DIR "/docs/man/talvo_s-constraint.5");
   EXPECT_EQ(tagWords(page, "OPTION SECTION", kOption), keywordsOf(optionTable()));
   EXPECT_EQ(tagWords(page, "DIRECTIVE SECTION", std::regex(R"(^\S+ (\S+))")), keywordsOf(directiveTable()));
+}
+
+// "Passed on" exactly for the options that change a tool line; the others
+// are "Recorded only", or act in talvo_s itself.
+TEST(Documentation, EveryOptionSaysWhetherAToolSeesIt) {
+  const std::string reaching = "\n" + runProcess({TALVO_OPTION_NAMES, "tools"}, {}).out;
+  Entries found = entries(readFile(TALVO_SOURCE_DIR "/docs/man/talvo_s.1"), "OPTIONS", kOption);
+  for (const std::string& name : commandLineOptionNames()) {
+    const bool reaches = reaching.find("\n" + name + "\n") != std::string::npos;
+    const std::string& text = found[name];
+    EXPECT_EQ(text.find("assed on") != std::string::npos, reaches) << name;
+    EXPECT_EQ(text.find("Recorded only") != std::string::npos,
+              !reaches && text.find("talvo_s itself") == std::string::npos)
+        << name;
+  }
 }
 
 // COMPREPLY for a command line, sorted, one entry a line: with Debian's

@@ -6,6 +6,12 @@
 //                         set: the name, then the values to offer (for a
 //                         keyword read by its first character, that character
 //                         in lower case, once; for a math table its words)
+//   option_names tools    the options that change a tool's command line,
+//                         given alone or after options that do; the manual
+//                         marks every other one "Recorded only"
+#include <fcntl.h>
+#include <unistd.h>
+
 #include <algorithm>
 #include <cctype>
 #include <cstdio>
@@ -14,9 +20,73 @@
 #include <variant>
 #include <vector>
 
+#include "pipeline/pipeline.h"
+#include "settings/command_line.h"
 #include "settings/option_table.h"
 
 namespace {
+
+using Args = std::vector<std::string>;
+
+// The tool lines of a run with `args` after the program path, or none when
+// an argument was refused or is left as an input file. Standard output is
+// not written: the walk and the pipeline print to it.
+Args toolLines(const Args& args) {
+  Args argv = {"talvo_s"};
+  argv.insert(argv.end(), args.begin(), args.end());
+  RunSettings rs;
+  // As run control does before the walk: the first "-ctf" names the constraint file.
+  if (auto ctf = std::find(args.begin(), args.end(), "-ctf"); ctf != args.end() && ctf + 1 != args.end()) {
+    rs.ctf = *(ctf + 1);
+  }
+  parseCommandLine(rs, argv);
+  Args lines;
+  if (rs.errorCount == 0 && rs.warningCount == 0 && rs.inputFiles.empty()) {
+    runPipeline(rs, [&](const std::string& line) { return lines.push_back(line), 0; });
+  }
+  return lines;
+}
+
+// An option changes a tool line when some context, a run with options that
+// do so themselves, gives other lines with it than without it. Contexts of
+// up to two such options find every one: "-En" matters only after "-algoc -Ec".
+std::vector<std::string> optionsReachingTools() {
+  std::vector<Args> contexts = {{}};
+  std::vector<Args> reaching;
+  for (int round = 0; round < 3; ++round) {
+    if (round > 0) {
+      std::vector<Args> longer = {{}};
+      for (const Args& context : contexts) {
+        for (const Args& option : reaching) {
+          longer.push_back(context);
+          longer.back().insert(longer.back().end(), option.begin(), option.end());
+        }
+      }
+      contexts = std::move(longer);
+    }
+    reaching.clear();
+    for (const OptionRow& row : commandLineOptions()) {
+      Args option = {std::string(row.name)};
+      if (!std::holds_alternative<Flag>(row.value)) {
+        option.emplace_back("16");  // a value most options take
+      }
+      const auto changes = [&](const Args& context) {
+        Args args = context;
+        args.insert(args.end(), option.begin(), option.end());
+        const Args lines = toolLines(args);
+        return !lines.empty() && lines != toolLines(context);
+      };
+      if (std::any_of(contexts.begin(), contexts.end(), changes)) {
+        reaching.push_back(option);
+      }
+    }
+  }
+  std::vector<std::string> names;
+  for (const Args& option : reaching) {
+    names.push_back(option.front());
+  }
+  return names;
+}
 
 // The values of a row that takes one of a fixed set; none for any other row.
 std::vector<std::string> offeredValues(const OptionValue& value) {
@@ -50,6 +120,20 @@ std::vector<std::string> offeredValues(const OptionValue& value) {
 
 int main(int argc, char** argv) {
   const std::string_view mode = argc > 1 ? argv[1] : "";
+  if (mode == "tools") {
+    std::fflush(stdout);
+    const int output = dup(STDOUT_FILENO);
+    const int null = open("/dev/null", O_WRONLY | O_CLOEXEC);
+    dup2(null, STDOUT_FILENO);
+    close(null);
+    const std::vector<std::string> names = optionsReachingTools();
+    std::fflush(stdout);
+    dup2(output, STDOUT_FILENO);
+    for (const std::string& name : names) {
+      std::puts(name.c_str());
+    }
+    return 0;
+  }
   for (const OptionRow& row : commandLineOptions()) {
     std::string line(row.name);
     if (mode == "values") {
