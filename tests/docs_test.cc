@@ -87,6 +87,18 @@ TEST(Documentation, EveryOptionSaysWhetherAToolSeesIt) {
   }
 }
 
+// A row that can reject a line quotes its usage text as printed, or says it has none.
+TEST(Documentation, TheConstraintPageQuotesTheUsageTextsAsPrinted) {
+  Entries found = entries(readFile(TALVO_SOURCE_DIR "/docs/man/talvo_s-constraint.5"), "OPTION SECTION", kOption);
+  for (const KeywordRow& row : optionTable()) {
+    const auto* kind = std::get_if<ctf::OptionValue>(&row.value);
+    if (kind != nullptr && !std::holds_alternative<ctf::Flag>(*kind)) {
+      const char* usage = row.usage != nullptr ? row.usage : "no usage text";
+      EXPECT_NE(found[std::string(row.key)].find(usage), std::string::npos) << row.key;
+    }
+  }
+}
+
 // COMPREPLY for a command line, sorted, one entry a line: with Debian's
 // bash-completion loaded, or (plain) with the completion's own fallbacks.
 std::string complete(const Scratch& scratch, const std::string& words, bool plain = false) {
