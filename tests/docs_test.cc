@@ -99,6 +99,23 @@ TEST(Documentation, TheConstraintPageQuotesTheUsageTextsAsPrinted) {
   }
 }
 
+// One list, in the manual and in the README, of texts the program itself prints.
+TEST(Documentation, TheTextsKeptAsTheToolchainPrintsThemAreListedOnce) {
+  const std::string readme = readFile(TALVO_SOURCE_DIR "/README.md");
+  const std::string list = readme.substr(readme.find("kept as the toolchain prints them:"));
+  const std::regex item("\n- `([^`]+)`");
+  Words listed;
+  for (std::sregex_iterator it(list.begin(), list.begin() + list.find("\n\n"), item), end; it != end; ++it) {
+    listed.insert((*it)[1].str());
+  }
+  const std::string page = readFile(TALVO_SOURCE_DIR "/docs/man/talvo_s.1");
+  EXPECT_EQ(tagWords(page, "DIAGNOSTICS", std::regex(R"x(^\.B "(.+)"$)x")), listed);
+  const std::string program = readFile(TALVO_S_BINARY);
+  for (const std::string& text : listed) {
+    EXPECT_NE(program.find(text), std::string::npos) << text;
+  }
+}
+
 // COMPREPLY for a command line, sorted, one entry a line: with Debian's
 // bash-completion loaded, or (plain) with the completion's own fallbacks.
 std::string complete(const Scratch& scratch, const std::string& words, bool plain = false) {
