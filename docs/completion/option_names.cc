@@ -28,66 +28,6 @@ namespace {
 
 using Args = std::vector<std::string>;
 
-// The tool lines of a run with `args` after the program path, or none when
-// an argument was refused or is left as an input file. Standard output is
-// not written: the walk and the pipeline print to it.
-Args toolLines(const Args& args) {
-  Args argv = {"talvo_s"};
-  argv.insert(argv.end(), args.begin(), args.end());
-  RunSettings rs;
-  // As run control does before the walk: the first "-ctf" names the constraint file.
-  if (auto ctf = std::find(args.begin(), args.end(), "-ctf"); ctf != args.end() && ctf + 1 != args.end()) {
-    rs.ctf = *(ctf + 1);
-  }
-  parseCommandLine(rs, argv);
-  Args lines;
-  if (rs.errorCount == 0 && rs.warningCount == 0 && rs.inputFiles.empty()) {
-    runPipeline(rs, [&](const std::string& line) { return lines.push_back(line), 0; });
-  }
-  return lines;
-}
-
-// An option changes a tool line when some context, a run with options that
-// do so themselves, gives other lines with it than without it. Contexts of
-// up to two such options find every one: "-En" matters only after "-algoc -Ec".
-std::vector<std::string> optionsReachingTools() {
-  std::vector<Args> contexts = {{}};
-  std::vector<Args> reaching;
-  for (int round = 0; round < 3; ++round) {
-    if (round > 0) {
-      std::vector<Args> longer = {{}};
-      for (const Args& context : contexts) {
-        for (const Args& option : reaching) {
-          longer.push_back(context);
-          longer.back().insert(longer.back().end(), option.begin(), option.end());
-        }
-      }
-      contexts = std::move(longer);
-    }
-    reaching.clear();
-    for (const OptionRow& row : commandLineOptions()) {
-      Args option = {std::string(row.name)};
-      if (!std::holds_alternative<Flag>(row.value)) {
-        option.emplace_back("16");  // a value most options take
-      }
-      const auto changes = [&](const Args& context) {
-        Args args = context;
-        args.insert(args.end(), option.begin(), option.end());
-        const Args lines = toolLines(args);
-        return !lines.empty() && lines != toolLines(context);
-      };
-      if (std::any_of(contexts.begin(), contexts.end(), changes)) {
-        reaching.push_back(option);
-      }
-    }
-  }
-  std::vector<std::string> names;
-  for (const Args& option : reaching) {
-    names.push_back(option.front());
-  }
-  return names;
-}
-
 // The values of a row that takes one of a fixed set; none for any other row.
 std::vector<std::string> offeredValues(const OptionValue& value) {
   std::vector<std::string> values;
@@ -116,24 +56,95 @@ std::vector<std::string> offeredValues(const OptionValue& value) {
   return values;
 }
 
-}  // namespace
-
-int main(int argc, char** argv) {
-  const std::string_view mode = argc > 1 ? argv[1] : "";
-  if (mode == "tools") {
-    std::fflush(stdout);
-    const int output = dup(STDOUT_FILENO);
-    const int null = open("/dev/null", O_WRONLY | O_CLOEXEC);
-    dup2(null, STDOUT_FILENO);
-    close(null);
-    const std::vector<std::string> names = optionsReachingTools();
-    std::fflush(stdout);
-    dup2(output, STDOUT_FILENO);
-    for (const std::string& name : names) {
-      std::puts(name.c_str());
-    }
-    return 0;
+// The tool lines of a run with `args` after the program path, or none when
+// an argument was refused or is left as an input file. Standard output is
+// not written: the walk and the pipeline print to it.
+Args toolLines(const Args& args) {
+  Args argv = {"talvo_s"};
+  argv.insert(argv.end(), args.begin(), args.end());
+  RunSettings rs;
+  // As run control does before the walk: the first "-ctf" names the constraint file.
+  if (auto ctf = std::find(args.begin(), args.end(), "-ctf"); ctf != args.end() && ctf + 1 != args.end()) {
+    rs.ctf = *(ctf + 1);
   }
+  parseCommandLine(rs, argv);
+  Args lines;
+  if (rs.errorCount == 0 && rs.warningCount == 0 && rs.inputFiles.empty()) {
+    runPipeline(rs, [&](const std::string& line) { return lines.push_back(line), 0; });
+  }
+  return lines;
+}
+
+// The option alone when it takes no value, else with each value it offers,
+// or with a number most options take.
+std::vector<Args> tries(const OptionRow& row) {
+  const std::string name(row.name);
+  if (std::holds_alternative<Flag>(row.value)) {
+    return {{name}};
+  }
+  std::vector<Args> options;
+  for (const std::string& value : offeredValues(row.value)) {
+    options.push_back({name, value});
+  }
+  return options.empty() ? std::vector<Args>{{name, "16"}} : options;
+}
+
+// An option changes a tool line when some context, a run with options that
+// do so themselves, gives other lines with it than without it. Contexts of
+// up to two such options find every one: "-En" matters only after "-algoc -Ec".
+std::vector<std::string> optionsReachingTools() {
+  std::vector<Args> contexts = {{}};
+  std::vector<Args> reaching;
+  for (int round = 0; round < 3; ++round) {
+    std::vector<Args> found;
+    for (const OptionRow& row : commandLineOptions()) {
+      for (const Args& option : tries(row)) {
+        const auto changes = [&](const Args& context) {
+          Args args = context;
+          args.insert(args.end(), option.begin(), option.end());
+          const Args lines = toolLines(args);
+          return !lines.empty() && lines != toolLines(context);
+        };
+        if (std::any_of(contexts.begin(), contexts.end(), changes)) {
+          found.push_back(option);
+          break;
+        }
+      }
+    }
+    reaching = std::move(found);
+    std::vector<Args> longer = {{}};
+    for (const Args& context : contexts) {
+      for (const Args& option : reaching) {
+        longer.push_back(context);
+        longer.back().insert(longer.back().end(), option.begin(), option.end());
+      }
+    }
+    contexts = std::move(longer);
+  }
+  std::vector<std::string> names;
+  for (const Args& option : reaching) {
+    names.push_back(option.front());
+  }
+  return names;
+}
+
+// optionsReachingTools() with standard output sent to /dev/null meanwhile.
+std::vector<std::string> optionsReachingToolsQuietly() {
+  std::fflush(stdout);
+  const int output = dup(STDOUT_FILENO);
+  const int null = open("/dev/null", O_WRONLY | O_CLOEXEC);
+  dup2(null, STDOUT_FILENO);
+  close(null);
+  std::vector<std::string> names = optionsReachingTools();
+  std::fflush(stdout);
+  dup2(output, STDOUT_FILENO);
+  close(output);
+  return names;
+}
+
+// One line per option row as `mode` asks (every name, "valued" or "values").
+std::vector<std::string> rowLines(std::string_view mode) {
+  std::vector<std::string> lines;
   for (const OptionRow& row : commandLineOptions()) {
     std::string line(row.name);
     if (mode == "values") {
@@ -147,6 +158,16 @@ int main(int argc, char** argv) {
     } else if (mode == "valued" && std::holds_alternative<Flag>(row.value)) {
       continue;
     }
+    lines.push_back(line);
+  }
+  return lines;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  const std::string_view mode = argc > 1 ? argv[1] : "";
+  for (const std::string& line : mode == "tools" ? optionsReachingToolsQuietly() : rowLines(mode)) {
     std::puts(line.c_str());
   }
   return 0;
