@@ -122,6 +122,7 @@ std::vector<std::string> optionsReachingTools() {
     contexts = std::move(longer);
   }
   std::vector<std::string> names;
+  names.reserve(reaching.size());
   for (const Args& option : reaching) {
     names.push_back(option.front());
   }

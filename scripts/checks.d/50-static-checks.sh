@@ -4,7 +4,7 @@ set -euo pipefail
 cd "$(dirname "$0")/../.."
 build=build/release
 [ -f "$build/compile_commands.json" ] || cmake --preset release >/dev/null
-mapfile -t sources < <(find driver settings constraint pipeline tools -name '*.cc' ! -name '*_test.cc' | sort)
+mapfile -t sources < <(find driver settings constraint pipeline tools docs -name '*.cc' ! -name '*_test.cc' | sort)
 echo "clang-tidy over ${#sources[@]} files"
 log=$(mktemp)
 trap 'rm -f "$log"' EXIT
