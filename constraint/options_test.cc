@@ -40,6 +40,7 @@ const std::vector<Case> kCases = {
     {"-n_mathtbl 100:16:90", &O::n_mathtbl, {}, kMath},
     {"-n_acostbl off\n-n_acostbl 128x:24y:90\n-n_acostbl 256:12", &O::n_acostbl, {1, 0, "128:24"}, kAcos},
     {"-maxt 16d\n-maxt 1\n-maxt 8dd", &O::maxt, {1, 1, "d"}, "-maxt <numOfBit>"},  // the suffix stays
+    {"-maxt 0d", &O::maxt, {}, "-maxt <numOfBit>"},                                  // below 1
     {"-erate 2:a:z\n-erate 0.5:x", &O::erate, {1, 0, "2:a"}, "-erate <numOfRate>[:<m|a>]"},
     {"-erate", &O::erate, {}, "-erate <numOfRate>[:<m|a>]"},
     {"-erate abc", &O::erate, {}, "-erate <numOfRate>[:<m|a>]"},
