@@ -13,8 +13,8 @@
 #include <optional>
 #include <span>
 
-#include "settings/report.h"
 #include "pipeline/remove_tree.h"
+#include "settings/report.h"
 
 namespace {
 
@@ -139,7 +139,7 @@ Problem resetWorkDirectory() {
 // Says what stands in the way, then refuses the run.
 int32_t refuseBecause(RunSettings& rs, std::span<const PathProblem> problems) {
   for (const PathProblem& problem : problems) {
-    std::printf(">>> '%s' %s.\n", problem.path.c_str(), problem.reason.c_str());
+    printReason(problem.path, problem.reason);
   }
   reportError(rs, "The pretreatment is not performed.");
   return -1;

@@ -99,18 +99,14 @@ TEST(Documentation, EveryOptionSaysWhetherAToolSeesIt) {
 }
 
 // One list, in the manual and in the README, of texts the program itself prints.
-TEST(Documentation, TheTextsKeptAsTheToolchainPrintsThemAreListedOnce) {
+TEST(Documentation, TheTextsKeptAsTheToolchainPrintsThemAreListedInBothPlaces) {
   const std::string readme = readFile(TALVO_SOURCE_DIR "/README.md");
-  const std::string list = readme.substr(readme.find("kept as the toolchain prints them:"));
-  const std::regex item("\n- `([^`]+)`");
-  Words listed;
-  for (std::sregex_iterator it(list.begin(), list.begin() + list.find("\n\n"), item), end; it != end; ++it) {
-    listed.insert((*it)[1].str());
-  }
-  const std::string page = readFile(TALVO_SOURCE_DIR "/docs/man/talvo_s.1");
-  EXPECT_EQ(tagWords(page, "DIAGNOSTICS", std::regex(R"x(^\.B "(.+)"$)x")), listed);
   const std::string program = readFile(TALVO_S_BINARY);
+  const std::string page = readFile(TALVO_SOURCE_DIR "/docs/man/talvo_s.1");
+  const Words listed = tagWords(page, "DIAGNOSTICS", std::regex(R"x(^\.B "(.+)"$)x"));
+  EXPECT_GE(listed.size(), 10U);
   for (const std::string& text : listed) {
+    EXPECT_NE(readme.find("\n- `" + text + "`"), std::string::npos) << text;
     EXPECT_NE(program.find(text), std::string::npos) << text;
   }
 }
