@@ -44,8 +44,9 @@ TEST(Pipeline, EachSettingReachesItsLine) {
   const LineRow rows[] = {
       {[](RunSettings& rs) { rs.D = {"N=4", "Y"}, rs.ip = {"P", "Q"}; }, 0,
        "lurin -notitle -o zel_work/elb/lurin.cfi a.c b.c -i $TALVO/libtalvo/include/stdinclude -d N=4 -d Y -i P -i Q  "},
-      // An empty name, read back from a list, is a word of its own.
-      {[](RunSettings& rs) { rs.inputFiles = {"a.c", ""}; }, 3, "seltor -read -inc zel_work/infoinclude.icd a.c '' "},
+      // A name of the letters' and digits' edges stays bare; an empty one, read back from a list, is a word.
+      {[](RunSettings& rs) { rs.inputFiles = {"azAZ09.c", ""}; }, 3,
+       "seltor -read -inc zel_work/infoinclude.icd azAZ09.c '' "},
       {[](RunSettings& rs) { rs.ip = {"P", "Q"}; }, 1,
        "dravik -pf -notitle -o zel_work/elb/lurin.cdfg zel_work/elb/lurin.cfi -ip P -ip Q "},
       {[](RunSettings& rs) { rs.all_ansic = rs.ansic = true; }, 2,
